@@ -1,0 +1,33 @@
+# demo_subsystem(NAME [DEPS lib...]): a static library demo_NAME made of every .cpp in
+# src/NAME except main.cpp. Subsystems may depend on each other in cycles (the asset
+# reader builds engine meshes, the engine loads pictures); CMake repeats static libraries
+# on the link line for that.
+function(demo_subsystem name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT sources)
+    set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(demo_${name} STATIC ${sources})
+  target_include_directories(demo_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  if(ARG_DEPS)
+    target_link_libraries(demo_${name} PUBLIC ${ARG_DEPS})
+  endif()
+endfunction()
+
+# demo_test_dir(DIR LIBS...): one GoogleTest executable test_DIR from tests/DIR/*.cpp.
+function(demo_test_dir dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${dir} ${sources})
+  target_link_libraries(test_${dir} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_include_directories(test_${dir} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(test_${dir} PRIVATE
+    TEST_STAGE_DIR="${PROJECT_BINARY_DIR}/stage"
+    TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    TEST_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(test_${dir} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+endfunction()

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what the project needs, builds the demo and its data, and plays it full screen.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j"$(nproc)"
+cd build/stage
+exec ../src/demo/demo

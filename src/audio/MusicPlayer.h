@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+
+class AudioLibrary;
+
+// Plays the soundtrack through an AudioLibrary and reports the position that drives the
+// sync events. A stream file is tried first, then a tracker module.
+class MusicPlayer {
+public:
+    explicit MusicPlayer(AudioLibrary* library);
+    virtual ~MusicPlayer() = default;
+
+    virtual bool load(const char* fileName);
+    virtual bool play();
+    virtual bool resumeStream(int32_t unused);
+    virtual bool playModuleAt(int32_t order, int32_t row);
+    virtual bool stop();
+    virtual bool free();
+    virtual int32_t currentOrder();
+    virtual int32_t currentRow();
+    virtual bool pauseStream();
+    virtual uint32_t position();
+
+protected:
+    AudioLibrary* library;
+    int32_t outputRate = 0;
+    uint32_t moduleHandle = 0;
+    uint32_t streamHandle = 0;
+    uint32_t pausedPosition = 0;
+};

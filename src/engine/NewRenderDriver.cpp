@@ -1,0 +1,26 @@
+#include "engine/RenderDriver.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/Bitmap.h"
+
+NewRenderDriver::NewRenderDriver(const Bitmap* size)
+    : width(size->width), height(size->height) {
+    depthBuffer = new float[static_cast<size_t>(width) * static_cast<size_t>(height)];
+    flag = 0;
+    clearDepth();
+}
+
+NewRenderDriver::~NewRenderDriver() {
+    std::printf("deleting a NewRenderDriver \n");
+    delete[] depthBuffer;
+    depthBuffer = nullptr;
+}
+
+void NewRenderDriver::setFlag(uint8_t value) { flag = value; }
+
+void NewRenderDriver::clearDepth() {
+    // All bits zero is the float 0.0, below every key a frame can write.
+    std::memset(depthBuffer, 0, sizeof(float) * static_cast<size_t>(width) * static_cast<size_t>(height));
+}
