@@ -1,0 +1,69 @@
+#include "core/DataFile.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <string>
+
+namespace {
+
+bool exists(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+// The entry of `dir` whose name equals `component` ignoring letter case, or "".
+std::string findIgnoringCase(const std::string& dir, const std::string& component) {
+    DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!handle) return {};
+    std::string found;
+    while (dirent* entry = ::readdir(handle)) {
+        if (::strcasecmp(entry->d_name, component.c_str()) == 0) {
+            found = entry->d_name;
+            if (found == component) break;  // an exact match wins over a case-folded one
+        }
+    }
+    ::closedir(handle);
+    return found;
+}
+
+}  // namespace
+
+std::string resolveDataPath(const char* name) {
+    if (!name || !*name) return {};
+    std::string path(name);
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    if (exists(path)) return path;
+
+    // Walk the components, matching each without regard to case.
+    std::string resolved;
+    size_t pos = 0;
+    if (path[0] == '/') {
+        resolved = "/";
+        pos = 1;
+    }
+    while (pos <= path.size()) {
+        size_t slash = path.find('/', pos);
+        std::string component = path.substr(pos, slash == std::string::npos ? std::string::npos : slash - pos);
+        pos = (slash == std::string::npos) ? path.size() + 1 : slash + 1;
+        if (component.empty() || component == ".") continue;
+        std::string candidate = resolved + component;
+        if (component == ".." || exists(candidate)) {
+            resolved = candidate;
+        } else {
+            std::string match = findIgnoringCase(resolved.empty() ? "." : resolved, component);
+            if (match.empty()) return {};
+            resolved += match;
+        }
+        if (pos <= path.size()) resolved += "/";
+    }
+    return exists(resolved) ? resolved : std::string();
+}
+
+std::FILE* openDataFile(const char* name, const char* mode) {
+    std::string path = resolveDataPath(name);
+    if (path.empty()) return nullptr;
+    return std::fopen(path.c_str(), mode);
+}

@@ -1,0 +1,4 @@
+#include "parts/Timeline.h"
+
+// Parts are added here as their effects land.
+void addTimeline(Demo*) {}
