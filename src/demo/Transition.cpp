@@ -19,6 +19,11 @@ int32_t truncateAlpha(double alpha) {
 
 }  // namespace
 
+Transition::~Transition() {
+    delete firstBuffer;
+    delete secondBuffer;
+}
+
 void Transition::makeBuffers(const Bitmap* size) {
     firstBuffer = new Bitmap(size->width, size->height);
     secondBuffer = new Bitmap(size->width, size->height);

@@ -17,12 +17,16 @@ public:
     Bitmap* firstBuffer = nullptr;    // frame-sized, made by init
     Bitmap* secondBuffer = nullptr;   // frame-sized, made by init
 
+    Transition() = default;
+    Transition(const Transition&) = delete;
+    Transition& operator=(const Transition&) = delete;
+
     // init(start, end, value, part, driver, size); the base does nothing.
     virtual void init(float, float, int32_t, DemoPart*, NewRenderDriver*, Bitmap*) {}
     // draw(first part, second part, time, driver, target); the base does nothing.
     virtual void draw(DemoPart*, DemoPart*, float, NewRenderDriver*, Bitmap*) {}
-    // Releases nothing: the buffers stay for the run.
-    virtual ~Transition() = default;
+    // Frees the buffers made by init. The program never destroys a transition.
+    virtual ~Transition();
 
 protected:
     // Makes both buffers with the size bitmap's width and height.
