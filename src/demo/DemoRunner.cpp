@@ -4,6 +4,7 @@
 
 #include "assets/FontSheet.h"
 #include "audio/MusicPlayer.h"
+#include "core/Bitmap.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
 #include "demo/PerfTimer.h"

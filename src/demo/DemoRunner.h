@@ -8,7 +8,7 @@ class DisplayDriver;
 class MusicPlayer;
 class NewRenderDriver;
 class PerfTimer;
-struct FontSheet;
+class FontSheet;
 
 // Plays a Demo: loads the music, opens the display, initialises the parts, reads the
 // sync script and draws one part a frame until a key is pressed. Parts are chosen by the
