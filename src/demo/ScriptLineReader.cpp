@@ -2,9 +2,13 @@
 
 const char* ScriptLineReader::next() {
     int length = 0;
-    while (file && length < kMaxLine) {
+    if (!file) ended = true;
+    while (!ended && length < kMaxLine) {
         int c = std::fgetc(file);
-        if (c == EOF) break;
+        if (c == EOF) {
+            ended = true;
+            break;
+        }
         if (c == '\r') {
             // Text mode: CR LF is a line feed; a lone CR is an ordinary character.
             int following = std::fgetc(file);

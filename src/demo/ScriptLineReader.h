@@ -14,8 +14,11 @@ public:
 
     // The next line, NUL-terminated; valid until the next call.
     const char* next();
+    // True once the end of the file has been reached: every further line is empty.
+    bool atEnd() const { return ended; }
 
 private:
     std::FILE* file;
+    bool ended = false;
     char line[kMaxLine + 1] = {};
 };

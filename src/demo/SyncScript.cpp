@@ -40,6 +40,9 @@ void SyncScript::load(const char* fileName) {
     if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") == 0) {
         int32_t records = parseCount(reader.next());
         for (int32_t i = 0; i < records; i++) {
+            // Past the end with a full list the remaining records change nothing; a
+            // huge count must not keep the loader spinning.
+            if (reader.atEnd() && eventCount >= kMaxEvents) break;
             char name[ScriptLineReader::kMaxLine + 1];
             std::strcpy(name, reader.next());
             addEvent(name, parseCount(reader.next()));
@@ -47,6 +50,7 @@ void SyncScript::load(const char* fileName) {
         }
         records = parseCount(reader.next());
         for (int32_t i = 0; i < records; i++) {
+            if (reader.atEnd() && changeCount >= kMaxChanges) break;
             reader.next();
             addChange(static_cast<float>(std::atof(reader.next())));
             reader.next();
@@ -65,19 +69,14 @@ void SyncScript::addEvent(const char* name, int32_t time) {
 }
 
 void SyncScript::sortEvents() {
-    // Swapping only on a strictly smaller right neighbour keeps equal times in file
-    // order; a pass without swaps ends the sort early with the same result.
-    for (int32_t pass = 1; pass < eventCount; pass++) {
-        bool swapped = false;
-        for (int32_t j = 0; j < eventCount - 1; j++) {
-            if (events[j + 1]->time < events[j]->time) {
-                SyncEvent* left = events[j];
-                events[j] = events[j + 1];
-                events[j + 1] = left;
-                swapped = true;
-            }
-        }
-        if (!swapped) break;
+    // Stable insertion sort: an event moves left only past strictly later times, so
+    // equal times keep file order, as a bubble sort would leave them. Appending to a
+    // sorted list costs one pass.
+    for (int32_t i = 1; i < eventCount; i++) {
+        SyncEvent* event = events[i];
+        int32_t j = i;
+        for (; j > 0 && event->time < events[j - 1]->time; j--) events[j] = events[j - 1];
+        events[j] = event;
     }
 }
 

@@ -27,7 +27,7 @@ public:
     // Appends the file's events and change times. A missing file or a wrong header
     // loads nothing.
     void load(const char* fileName);
-    // Stable bubble sort of events by time.
+    // Sorts events by time, ascending; equal times keep their order.
     void sortEvents();
     // Adds a change time (printing the list before and after sorting) and derives the
     // part windows from the whole list.

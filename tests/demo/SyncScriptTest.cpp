@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "DemoFakes.h"
@@ -102,6 +104,44 @@ TEST_F(SyncScriptTest, EqualTimesKeepFileOrder) {
     EXPECT_STREQ(script.events[0]->name, "early");
     EXPECT_STREQ(script.events[1]->name, "first");
     EXPECT_STREQ(script.events[2]->name, "second");
+}
+
+TEST_F(SyncScriptTest, EventOrderMatchesAStableSortOnRandomTimes) {
+    for (uint32_t seed = 1; seed <= 5; seed++) {
+        SyncScript seeded;
+        std::mt19937 random(seed);
+        std::vector<std::pair<int32_t, std::string>> expected;
+        std::string bytes = "QRM SYNCSCRIPT\n300\n";
+        for (int i = 0; i < 300; i++) {
+            int32_t time = static_cast<int32_t>(random() % 21) - 10;
+            expected.emplace_back(time, "e" + std::to_string(i));
+            bytes += expected.back().second + "\n" + std::to_string(time) + "\n\n";
+        }
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        seeded.load(dir.write("random.snc", bytes + "0\n").c_str());
+        ASSERT_EQ(seeded.eventCount, 300);
+        for (int i = 0; i < 300; i++) {
+            ASSERT_EQ(seeded.events[i]->time, expected[i].first) << "seed " << seed << " index " << i;
+            ASSERT_EQ(seeded.events[i]->name, expected[i].second) << "seed " << seed << " index " << i;
+        }
+    }
+}
+
+TEST_F(SyncScriptTest, HugeCountsAfterTheEndFillTheListsAndStop) {
+    load("QRM SYNCSCRIPT\n2147483647\n");
+    EXPECT_EQ(script.eventCount, SyncScript::kMaxEvents);
+    EXPECT_STREQ(script.events[1023]->name, "");
+    EXPECT_EQ(script.changeCount, 0);
+
+    SyncScript changes;
+    changes.setDemo(&demo);
+    std::string file = dir.write("changes.snc", "QRM SYNCSCRIPT\n0\n2147483647\n");
+    testing::internal::CaptureStdout();
+    changes.load(file.c_str());
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(changes.changeCount, SyncScript::kMaxChanges);
+    expectWindow(2, 0.0f, 100000.0f);
 }
 
 TEST_F(SyncScriptTest, NumbersFollowAtoiAndAtof) {
