@@ -8,7 +8,6 @@
 #include "DemoFakes.h"
 #include "TempDir.h"
 #include "demo/Demo.h"
-#include "demo/ScriptLineReader.h"
 #include "demo/SyncEvent.h"
 #include "demo/SyncScript.h"
 
@@ -244,25 +243,6 @@ TEST_F(SyncScriptTest, ChangesBeyondTheLimitAreDroppedSilently) {
     EXPECT_EQ(script.changeCount, SyncScript::kMaxChanges);
     EXPECT_EQ(script.changes[0], 1.0f);
     expectWindow(1, 1.0f, 2.0f);
-}
-
-TEST(ScriptLineReader, ReadsEmptyLinesWithoutAFile) {
-    ScriptLineReader reader(nullptr);
-    EXPECT_STREQ(reader.next(), "");
-    EXPECT_STREQ(reader.next(), "");
-}
-
-TEST(ScriptLineReader, LastLineWithoutLineFeedThenEmptyLines) {
-    TempDir dir;
-    std::string path = dir.write("lines.txt", "one\ntwo\r");
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    ScriptLineReader reader(file);
-    EXPECT_STREQ(reader.next(), "one");
-    EXPECT_STREQ(reader.next(), "two\r");
-    EXPECT_STREQ(reader.next(), "");
-    EXPECT_STREQ(reader.next(), "");
-    std::fclose(file);
 }
 
 }  // namespace
