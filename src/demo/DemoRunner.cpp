@@ -18,6 +18,8 @@ DemoRunner::DemoRunner(DisplayDriver* display, MusicPlayer* music)
     fontSheet->loadSheet("data\\gurkan2.pcx");
 }
 
+DemoRunner::~DemoRunner() { delete fontSheet; }
+
 void DemoRunner::run(Demo* demo, const char* musicFile, const char* syncFile) {
     music->load(musicFile);
     this->demo = demo;

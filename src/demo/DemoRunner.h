@@ -21,6 +21,8 @@ public:
 
     // Loads the font sheet from "data\gurkan2.pcx".
     DemoRunner(DisplayDriver* display, MusicPlayer* music);
+    // Frees the font sheet. The program keeps its runner until the process ends.
+    ~DemoRunner();
     DemoRunner(const DemoRunner&) = delete;
     DemoRunner& operator=(const DemoRunner&) = delete;
 
