@@ -6,6 +6,8 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 
+FontSheet::FontSheet() = default;
+
 FontSheet::~FontSheet() {
     delete[] glyphs;
     delete[] spare;

@@ -14,7 +14,7 @@ public:
     uint32_t* glyphs = nullptr;  // 256 cells; codes without a glyph are blank
     int32_t* spare = nullptr;    // glyphSize integers, allocated with glyphs and not filled
 
-    FontSheet() = default;
+    FontSheet();
     ~FontSheet();
     FontSheet(const FontSheet&) = delete;
     FontSheet& operator=(const FontSheet&) = delete;
