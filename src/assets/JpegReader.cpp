@@ -48,13 +48,17 @@ bool decodeSamples(JpegDecoding& decoding, AttachSource attach, const void* sour
     jpeg_create_decompress(&info);
     attach(&info, source, size);
     jpeg_read_header(&info, TRUE);
+    // Refused before the library sets up its buffers for the picture.
+    if (!pictureSizeInRange(int32_t(info.image_width), int32_t(info.image_height))) {
+        std::fprintf(stderr, "JPEG picture of %ux%u pixels is too large; not decoded\n",
+                     info.image_width, info.image_height);
+        return false;
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
-
-    if (!pictureSizeInRange(int32_t(info.output_width), int32_t(info.output_height)) ||
-        info.output_components != 3) {
-        std::fprintf(stderr, "JPEG picture of %ux%u pixels with %d components is not decoded\n",
-                     info.output_width, info.output_height, info.output_components);
+    if (info.output_components != 3) {  // the pixel conversion reads whole triples
+        std::fprintf(stderr, "JPEG picture came out with %d components; not decoded\n",
+                     info.output_components);
         return false;
     }
     const size_t rowBytes = size_t(info.output_width) * 3;
