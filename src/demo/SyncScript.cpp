@@ -16,7 +16,7 @@
 namespace {
 
 // atoi, with values beyond 32 bits saturating instead of undefined.
-int32_t parseCount(const char* text) {
+int32_t parseInteger(const char* text) {
     long value = std::strtol(text, nullptr, 10);
     if (value > INT32_MAX) return INT32_MAX;
     if (value < INT32_MIN) return INT32_MIN;
@@ -38,17 +38,17 @@ void SyncScript::load(const char* fileName) {
     std::FILE* file = openDataFile(fileName, "rb");
     ScriptLineReader reader(file);
     if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") == 0) {
-        int32_t records = parseCount(reader.next());
+        int32_t records = parseInteger(reader.next());
         for (int32_t i = 0; i < records; i++) {
             // Past the end with a full list the remaining records change nothing; a
             // huge count must not keep the loader spinning.
             if (reader.atEnd() && eventCount >= kMaxEvents) break;
             char name[ScriptLineReader::kMaxLine + 1];
             std::strcpy(name, reader.next());
-            addEvent(name, parseCount(reader.next()));
+            addEvent(name, parseInteger(reader.next()));
             reader.next();
         }
-        records = parseCount(reader.next());
+        records = parseInteger(reader.next());
         for (int32_t i = 0; i < records; i++) {
             if (reader.atEnd() && changeCount >= kMaxChanges) break;
             reader.next();
