@@ -78,11 +78,18 @@ void Bitmap::scaleInto(Bitmap* dst) const {
             const auto sx = static_cast<int32_t>(static_cast<float>(dx) * rx);
             sourceColumn[dx - sliceStart] = std::min(sx, width - 1);
         }
+        int32_t previousSy = -1;
         for (int32_t dy = 0; dy < dst->height; ++dy) {
             const int32_t sy = std::min(static_cast<int32_t>(static_cast<float>(dy) * ry), height - 1);
-            const uint32_t* from = pixels + static_cast<size_t>(sy) * static_cast<size_t>(width);
             uint32_t* to = dst->pixels + static_cast<size_t>(dy) * static_cast<size_t>(dst->width);
+            if (sy == previousSy) {
+                // Enlarging repeats source rows: the row above already holds this one.
+                copyRow(to + sliceStart, to - dst->width + sliceStart, static_cast<size_t>(sliceEnd - sliceStart));
+                continue;
+            }
+            const uint32_t* from = pixels + static_cast<size_t>(sy) * static_cast<size_t>(width);
             for (int32_t dx = sliceStart; dx < sliceEnd; ++dx) to[dx] = from[sourceColumn[dx - sliceStart]];
+            previousSy = sy;
         }
     }
 }

@@ -82,22 +82,5 @@ TEST_P(RowFastPath, BlendRowMatchesScalar) {
     }
 }
 
-TEST_P(RowFastPath, RowsMayWriteOverTheirOwnSource) {
-    PixelRandom random(7);
-    const size_t count = 37;
-    GuardedBuffer<uint32_t> data(count, GetParam());
-    random.fill(data.data(), count);
-    std::vector<uint32_t> expected(data.data(), data.data() + count);
-    for (auto& p : expected) p = modelAdd(p, p);
-    addRowSse2(data.data(), data.data(), count);
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), data.data()));
-
-    random.fill(data.data(), count);
-    const std::vector<uint32_t> other = [&] { std::vector<uint32_t> v(count); random.fill(v.data(), count); return v; }();
-    for (size_t i = 0; i < count; ++i) expected[i] = modelLevelBlend(data[i], other[i], 77);
-    blendRowSse2(data.data(), data.data(), other.data(), count, 77);
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), data.data()));
-}
-
 INSTANTIATE_TEST_SUITE_P(BothEnds, RowFastPath, testing::Values(GuardSide::After, GuardSide::Before));
 #endif
