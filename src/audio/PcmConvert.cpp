@@ -1,6 +1,9 @@
 #include "audio/StreamDecoder.h"
 
-std::vector<int16_t> toOutputFormat(const PcmAudio& audio) {
+#include <utility>
+
+std::vector<int16_t> toOutputFormat(PcmAudio audio) {
+    if (audio.rate == kOutputRate && audio.channels == 2) return std::move(audio.samples);
     std::vector<int16_t> stereo;
     if (audio.channels < 1 || audio.channels > 2 || audio.rate <= 0) return stereo;
     const size_t inFrames = audio.samples.size() / static_cast<size_t>(audio.channels);

@@ -23,6 +23,6 @@ bool decodeMp3(const uint8_t* data, size_t size, PcmAudio& out);
 // PCM WAV, 8 or 16 bits, mono or stereo, any rate; false otherwise.
 bool decodeWav(const uint8_t* data, size_t size, PcmAudio& out);
 // Converts to the output format: mono doubled, other rates resampled linearly.
-std::vector<int16_t> toOutputFormat(const PcmAudio& audio);
+std::vector<int16_t> toOutputFormat(PcmAudio audio);
 // A WAV or MP3 file in the output format; false when it is neither.
 bool decodeStream(const uint8_t* data, size_t size, std::vector<int16_t>& stereo);

@@ -33,6 +33,13 @@ public:
 
         Uint32 flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
         int windowWidth = width, windowHeight = height;
+        SDL_DisplayMode desktop;
+        // Desktop-sized from the start, so that the output fills the screen even where no
+        // window manager carries out the full-screen request (a bare X server).
+        if (!windowed && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+            windowWidth = desktop.w;
+            windowHeight = desktop.h;
+        }
         if (windowed) {
             flags = SDL_WINDOW_RESIZABLE;
             int scale = largestScaleThatFits(width, height);
@@ -42,7 +49,7 @@ public:
         window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   windowWidth, windowHeight, flags);
         if (!window) fail("cannot create the window");
-        if (!windowed) SDL_ShowCursor(SDL_DISABLE);
+        SDL_ShowCursor(windowed ? SDL_ENABLE : SDL_DISABLE);
 
         if (centerNearest) SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
         Uint32 rendererFlags = synchronized ? SDL_RENDERER_PRESENTVSYNC : 0;
