@@ -27,24 +27,24 @@ private:
 uint32_t MixingAudioLibrary::getVersion() { return kVersion; }
 
 int32_t MixingAudioLibrary::init(int32_t, uint32_t rate, uint32_t, void*) {
-    if (initialised) return fail(AudioError::AlreadyInitialised, 0);
-    if (rate != static_cast<uint32_t>(kOutputRate)) return fail(AudioError::UnsupportedRate, 0);
+    if (initialised) return answer(AudioError::AlreadyInitialised, 0);
+    if (rate != static_cast<uint32_t>(kOutputRate)) return answer(AudioError::UnsupportedRate, 0);
     if (!openOutput()) return 0;
     initialised = true;
-    return fail(AudioError::None, 1);
+    return answer(AudioError::None, 1);
 }
 
 bool MixingAudioLibrary::readInput(int32_t fromMemory, const void* file, uint32_t offset,
                                    uint32_t length, std::vector<uint8_t>& bytes) {
-    if (!file) return fail(AudioError::FileOpen, false);
+    if (!file) return answer(AudioError::FileOpen, false);
     if (fromMemory) {
-        if (length == 0) return fail(AudioError::FileOpen, false);
+        if (length == 0) return answer(AudioError::FileOpen, false);
         const auto* start = static_cast<const uint8_t*>(file) + offset;
         bytes.assign(start, start + length);
         return true;
     }
     std::FILE* f = openDataFile(static_cast<const char*>(file), "rb");
-    if (!f) return fail(AudioError::FileOpen, false);
+    if (!f) return answer(AudioError::FileOpen, false);
     bool ok = std::fseek(f, static_cast<long>(offset), SEEK_SET) == 0;
     uint8_t buffer[65536];
     size_t got;
@@ -55,34 +55,34 @@ bool MixingAudioLibrary::readInput(int32_t fromMemory, const void* file, uint32_
     ok = ok && !std::ferror(f);
     std::fclose(f);
     if (length != 0 && bytes.size() > length) bytes.resize(length);
-    return ok ? true : fail(AudioError::FileOpen, false);
+    return ok ? true : answer(AudioError::FileOpen, false);
 }
 
 uint32_t MixingAudioLibrary::addChannel(AudioMixer::Channel channel) {
     OutputLock lock(*this);
     const uint32_t handle = mixer.add(std::move(channel));
-    return fail(AudioError::None, handle);
+    return answer(AudioError::None, handle);
 }
 
 uint32_t MixingAudioLibrary::streamCreateFile(int32_t fromMemory, const void* file, uint32_t offset,
                                               uint32_t length, uint32_t flags) {
-    if (!initialised) return fail(AudioError::NotInitialised, 0u);
+    if (!initialised) return answer(AudioError::NotInitialised, 0u);
     std::vector<uint8_t> bytes;
     if (!readInput(fromMemory, file, offset, length, bytes)) return 0;
     AudioMixer::Channel channel;
-    if (!decodeStream(bytes.data(), bytes.size(), channel.pcm)) return fail(AudioError::FileFormat, 0u);
+    if (!decodeStream(bytes.data(), bytes.size(), channel.pcm)) return answer(AudioError::FileFormat, 0u);
     channel.looping = (flags & kStreamLoop) != 0;
     return addChannel(std::move(channel));
 }
 
 uint32_t MixingAudioLibrary::musicLoad(int32_t fromMemory, const void* file, uint32_t offset,
                                        uint32_t length, uint32_t flags) {
-    if (!initialised) return fail(AudioError::NotInitialised, 0u);
+    if (!initialised) return answer(AudioError::NotInitialised, 0u);
     std::vector<uint8_t> bytes;
     if (!readInput(fromMemory, file, offset, length, bytes)) return 0;
     AudioMixer::Channel channel;
     channel.module = ModuleRenderer::load(bytes.data(), bytes.size());
-    if (!channel.module) return fail(AudioError::FileFormat, 0u);
+    if (!channel.module) return answer(AudioError::FileFormat, 0u);
     channel.looping = (flags & kStreamLoop) != 0;
     channel.module->setLooping(channel.looping);
     return addChannel(std::move(channel));
@@ -90,7 +90,7 @@ uint32_t MixingAudioLibrary::musicLoad(int32_t fromMemory, const void* file, uin
 
 AudioMixer::Channel* MixingAudioLibrary::channelOf(uint32_t handle, bool wantModule) {
     AudioMixer::Channel* channel = mixer.find(handle);
-    if (!channel || channel->isModule() != wantModule) return fail(AudioError::BadHandle, nullptr);
+    if (!channel || channel->isModule() != wantModule) return answer(AudioError::BadHandle, nullptr);
     lastError = AudioError::None;
     return channel;
 }
@@ -98,24 +98,24 @@ AudioMixer::Channel* MixingAudioLibrary::channelOf(uint32_t handle, bool wantMod
 uint32_t MixingAudioLibrary::channelSetSync(uint32_t handle, uint32_t type, uint32_t param, SyncProc proc) {
     OutputLock lock(*this);
     AudioMixer::Channel* channel = mixer.find(handle);
-    if (!channel) return fail(AudioError::BadHandle, 0u);
-    if (type != kSyncEnd || !proc) return fail(AudioError::BadSyncType, 0u);
+    if (!channel) return answer(AudioError::BadHandle, 0u);
+    if (type != kSyncEnd || !proc) return answer(AudioError::BadSyncType, 0u);
     const uint32_t sync = mixer.newSyncHandle();
     channel->endSyncs.push_back({sync, proc, param});
-    return fail(AudioError::None, sync);
+    return answer(AudioError::None, sync);
 }
 
 // The output runs from init on; starting it again changes nothing.
 int32_t MixingAudioLibrary::start() {
-    if (!initialised) return fail(AudioError::NotInitialised, 0);
-    return fail(AudioError::None, 1);
+    if (!initialised) return answer(AudioError::NotInitialised, 0);
+    return answer(AudioError::None, 1);
 }
 
 int32_t MixingAudioLibrary::setVolume(uint32_t volume) {
-    if (!initialised) return fail(AudioError::NotInitialised, 0);
+    if (!initialised) return answer(AudioError::NotInitialised, 0);
     OutputLock lock(*this);
     mixer.setVolume(volume < 100 ? volume : 100);
-    return fail(AudioError::None, 1);
+    return answer(AudioError::None, 1);
 }
 
 // Amplification 0..100 with 50 as the module's own level.
@@ -167,16 +167,16 @@ int32_t MixingAudioLibrary::musicPlayEx(uint32_t handle, uint32_t position, int3
 int32_t MixingAudioLibrary::channelStop(uint32_t handle) {
     OutputLock lock(*this);
     AudioMixer::Channel* channel = mixer.find(handle);
-    if (!channel) return fail(AudioError::BadHandle, 0);
+    if (!channel) return answer(AudioError::BadHandle, 0);
     channel->playing = false;
-    return fail(AudioError::None, 1);
+    return answer(AudioError::None, 1);
 }
 
 // 0 for an unknown handle (a huge value would fire every pending sync event at once).
 uint32_t MixingAudioLibrary::channelGetPosition(uint32_t handle) {
     OutputLock lock(*this);
     AudioMixer::Channel* channel = mixer.find(handle);
-    if (!channel) return fail(AudioError::BadHandle, 0u);
+    if (!channel) return answer(AudioError::BadHandle, 0u);
     lastError = AudioError::None;
     if (channel->isModule()) return channel->module->position();
     return static_cast<uint32_t>(channel->frame * kOutputBytesPerFrame);

@@ -6,7 +6,9 @@
 
 // The audio library's operations over an AudioMixer; a backend supplies the output that
 // pulls the mix (a sound device, or a clock the caller advances) and the lock that keeps
-// the output from mixing while a call changes the channels.
+// the output from mixing while a call changes the channels. init opens the default output
+// (its device and window arguments are not needed) at 44100 Hz only; the output runs from
+// init to free. End syncs are called from the output's thread, after the mix.
 class MixingAudioLibrary : public AudioLibrary {
 public:
     ~MixingAudioLibrary() override = default;
@@ -39,8 +41,8 @@ protected:
     // What the output calls, with its lock held, for the next frames of sound.
     void renderOutput(int16_t* stereo, size_t frames) { mixer.mix(stereo, frames); }
     bool isInitialised() const { return initialised; }
-    // Sets the error code and returns `result`, for the one-line failure paths.
-    template <typename T> T fail(int32_t code, T result) {
+    // Sets the error code errorGetCode reports and returns `result`.
+    template <typename T> T answer(int32_t code, T result) {
         lastError = code;
         return result;
     }
@@ -51,7 +53,8 @@ private:
     // The file's bytes (or the caller's memory); false with the error set when unreadable.
     bool readInput(int32_t fromMemory, const void* file, uint32_t offset, uint32_t length,
                    std::vector<uint8_t>& bytes);
-    // The channel with this handle and kind, with the output locked; null sets the error.
+    // The channel with this handle and kind; null (with the error set) when there is none.
+    // The caller holds the output lock while it uses the channel.
     AudioMixer::Channel* channelOf(uint32_t handle, bool wantModule);
     uint32_t addChannel(AudioMixer::Channel channel);
 

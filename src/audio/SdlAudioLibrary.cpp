@@ -12,7 +12,7 @@ SdlAudioLibrary::~SdlAudioLibrary() { free(); }
 bool SdlAudioLibrary::openOutput() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "audio: %s\n", SDL_GetError());
-        return fail(AudioError::NoDevice, false);
+        return answer(AudioError::NoDevice, false);
     }
     SDL_AudioSpec wanted{};
     wanted.freq = kOutputRate;
@@ -27,7 +27,7 @@ bool SdlAudioLibrary::openOutput() {
     if (device == 0) {
         std::fprintf(stderr, "audio: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return fail(AudioError::NoDevice, false);
+        return answer(AudioError::NoDevice, false);
     }
     SDL_PauseAudioDevice(device, 0);
     return true;
