@@ -69,3 +69,17 @@ TEST_F(SdlToolkitOnDummyVideo, OpensPresentsAndTurnsKeyEventsIntoKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SdlToolkitWithoutDisplay, OpenThrowsDynamicError) {
+    setenv("SDL_VIDEODRIVER", "no-such-video-driver", 1);
+    SdlToolkit toolkit;
+    PtcDisplayDriver driver(toolkit);
+    EXPECT_THROW(driver.open(512, 384, false, 32), DynamicError);
+    // The driver stays usable: nothing is shown, and no key is reported.
+    driver.present();
+    EXPECT_FALSE(driver.keyPressed());
+}
+
+}  // namespace
