@@ -20,14 +20,16 @@ HusetPart::Point HusetPart::labelPosition(int32_t r1, int32_t r2, int32_t r3, in
     return {(r3 - r4) / 10000 + 100, (r1 - r2) / 10000 + 210};
 }
 
+int32_t HusetPart::nextRandom() { return std::rand() % 32768; }
+
 void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     flash.localTime = time - start;
     background->copyInto(target, 0, 0);
     arrow->addInto(target, 200, 200);
-    int32_t r1 = std::rand();
-    int32_t r2 = std::rand();
-    int32_t r3 = std::rand();
-    int32_t r4 = std::rand();
+    int32_t r1 = nextRandom();
+    int32_t r2 = nextRandom();
+    int32_t r3 = nextRandom();
+    int32_t r4 = nextRandom();
     Point at = labelPosition(r1, r2, r3, r4);
     label->addInto(target, at.x, at.y);
     flash.draw(powPicture, target);
