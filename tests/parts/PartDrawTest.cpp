@@ -6,7 +6,6 @@
 #include "TestBitmaps.h"
 #include "parts/CredsPart.h"
 #include "parts/FetdelPart.h"
-#include "parts/ForortPart.h"
 #include "parts/ForstaPart.h"
 #include "parts/HusetPart.h"
 #include "parts/SlutPart.h"
@@ -29,24 +28,6 @@ TEST(ForstaPartDraw, BlendsTitleAndBlackOnLocalTime) {
     EXPECT_EQ(pixelAt(*frame, 511, 383), 0x007E7E7Eu);
     part.draw(frame.get(), nullptr, 47.5f);
     EXPECT_EQ(pixelAt(*frame, 100, 100), 0x007F7F7Fu);  // (255 * 128) >> 8: black weighs 127
-}
-
-TEST(ForortPartDraw, PicturePlacesAndBlackRest) {
-    auto picture = solidBitmap(512, 384, 0x00ABCDEF);
-    auto frame = solidBitmap(512, 384, 0x00FFFFFF);
-    ForortPart part;
-    part.picture = picture.get();
-    part.draw(frame.get(), nullptr, 7.5f);
-    EXPECT_EQ(pixelAt(*frame, 0, 351), 0x00ABCDEFu);
-    EXPECT_EQ(pixelAt(*frame, 0, 352), 0u);
-    part.draw(frame.get(), nullptr, 10.01f);
-    EXPECT_EQ(pixelAt(*frame, 416, 0), 0x00ABCDEFu);
-    EXPECT_EQ(pixelAt(*frame, 417, 0), 0u);
-    part.draw(frame.get(), nullptr, 17.99f);
-    EXPECT_EQ(pixelAt(*frame, 286, 383), 0u);
-    EXPECT_EQ(pixelAt(*frame, 287, 383), 0x00ABCDEFu);
-    part.draw(frame.get(), nullptr, 18.0f);
-    EXPECT_EQ(pixelAt(*frame, 300, 200), 0u);
 }
 
 TEST(HusetPartDraw, ArrowAndLabelFromFourRandomNumbers) {

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "parts/CredsPart.h"
 #include "parts/FetdelPart.h"
 #include "parts/ForortPart.h"
 #include "parts/ForstaPart.h"
 #include "parts/GreetsPart.h"
 #include "parts/GrymtPart.h"
 #include "parts/HusetPart.h"
-#include "parts/SlutPart.h"
 
 using Fade = ForstaPart::Fade;
 
@@ -59,24 +57,6 @@ TEST(HusetPart, LabelTremblesUpToThreePixels) {
     // Integer division truncates toward zero on both sides.
     EXPECT_EQ(HusetPart::labelPosition(0, 9999, 19999, 0).x, 101);
     EXPECT_EQ(HusetPart::labelPosition(0, 9999, 19999, 0).y, 210);
-}
-
-TEST(SlutPart, ScrollsUpAt50PixelsASecond) {
-    EXPECT_EQ(SlutPart::scrollerY(0.0f), 384);
-    EXPECT_EQ(SlutPart::scrollerY(10.0f), -116);
-    EXPECT_EQ(SlutPart::scrollerY(38.4f), -1536);
-}
-
-TEST(CredsPart, PlatesSwingInAndOut) {
-    auto start = CredsPart::platePositions(0.0f);
-    EXPECT_EQ(start.codeX, 600);
-    EXPECT_EQ(start.graphicsX, -600);
-    EXPECT_EQ(start.musicY, 400);
-    // sin(0.6 t) = 1: all three plates fully in.
-    auto in = CredsPart::platePositions(2.6179938779914944f);
-    EXPECT_EQ(in.codeX, 1);
-    EXPECT_EQ(in.graphicsX, -1);
-    EXPECT_EQ(in.musicY, 200);
 }
 
 TEST(FetdelPart, MotionFiveSecondsIn) {

@@ -34,20 +34,6 @@ struct GrymtPictures {
 
 }  // namespace
 
-TEST(GrymtPartDraw, StripsAtOneSecond) {
-    GrymtPictures pictures;
-    GrymtPart part;
-    pictures.handTo(part, 20.0f);
-    GrymtPart::flash.reset();
-    auto frame = solidBitmap(512, 384, 0x00FFFFFF);
-    part.draw(frame.get(), nullptr, 21.0f);
-    EXPECT_EQ(pixelAt(*frame, 211, 50), 0u);
-    EXPECT_EQ(pixelAt(*frame, 212, 50), 0x00FF0000u);
-    EXPECT_EQ(pixelAt(*frame, 199, 250), 0u);
-    EXPECT_EQ(pixelAt(*frame, 200, 250), 0x0000FF00u);
-    EXPECT_EQ(pixelAt(*frame, 300, 150), 0u);
-}
-
 // The three strip parts share one flash: an event received by one shows in the others
 // while their own local time is within a second of the local time it arrived at.
 TEST(GrymtPartFlash, SharedByAllObjectsForOneSecond) {

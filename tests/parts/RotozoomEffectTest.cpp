@@ -22,14 +22,6 @@ struct IndexedRotozoom {
 
 }  // namespace
 
-TEST(RotozoomEffect, DefaultsAndCornerAngles) {
-    RotozoomEffect effect("missing.pcx");
-    EXPECT_EQ(effect.radius, 100.0f);
-    EXPECT_EQ(effect.angle, 0.0f);
-    EXPECT_EQ(effect.cornerAngles[0], static_cast<float>(std::atan2(-160.0, -120.0)));
-    EXPECT_EQ(effect.cornerAngles[3], static_cast<float>(std::atan2(160.0, 120.0)));
-}
-
 // The corner angles are single precision, so cos and sin land just beside +-0.6 and
 // +-0.8: v comes out at -31 and 287 rather than -32 and 288.
 TEST(RotozoomEffect, CornersAtRadius200) {

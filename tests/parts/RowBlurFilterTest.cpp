@@ -51,17 +51,6 @@ TEST(RowBlurFilter, WindowLongerThanTheRow) {
     EXPECT_EQ(row, (std::vector<uint32_t>{0x00080808, 0x00111111, 0x00191919}));
 }
 
-TEST(RowBlurFilter, RowsAreIndependent) {
-    Bitmap source(3, 2);
-    const uint32_t pixels[6] = {0x00000090, 0x00000090, 0x00000090, 0x00000030, 0x00000030, 0x00000030};
-    std::copy(pixels, pixels + 6, source.pixels);
-    Bitmap target(3, 2);
-    RowBlurFilter filter(&source, 2);
-    filter.apply(&target, 0.0f, 0);
-    EXPECT_EQ(pixelAt(target, 0, 1), 0x00000018u);  // nothing carried over from row 0
-    EXPECT_EQ(pixelAt(target, 2, 1), 0x00000030u);
-}
-
 TEST(RowBlurFilter, ParametersIgnoreCase) {
     auto first = solidBitmap(4, 1, 0x00000010);
     auto second = solidBitmap(4, 1, 0x00000040);
