@@ -6,25 +6,38 @@
 #include <strings.h>
 
 #include "core/Bitmap.h"
+#include "parts/WindowDivider.h"
 
 namespace {
 
-// One row of the target: `valid` source pixels (the rest read as black), averaged over
-// windows of `length` pixels walked in the direction `step` (+1 or -1).
-void blurRow(uint32_t* out, const uint32_t* in, int32_t width, int32_t valid, int64_t length, int32_t step) {
-    int64_t sums[3] = {0, 0, 0};
+// Running per-channel sums of the pixels in the window.
+struct ChannelSums {
+    uint32_t red = 0, green = 0, blue = 0;
+
+    void add(uint32_t pixel) {
+        red += (pixel >> 16) & 0xFF;
+        green += (pixel >> 8) & 0xFF;
+        blue += pixel & 0xFF;
+    }
+    void remove(uint32_t pixel) {
+        red -= (pixel >> 16) & 0xFF;
+        green -= (pixel >> 8) & 0xFF;
+        blue -= pixel & 0xFF;
+    }
+    uint32_t mean(const WindowDivider& divide) const { return divide(red) << 16 | divide(green) << 8 | divide(blue); }
+};
+
+// One row of the target: the first `valid` source pixels of the row, the rest read as
+// black, averaged over windows of `length` pixels walked in the direction `step` (+1 or -1).
+void blurRow(uint32_t* out, const uint32_t* in, int32_t width, int32_t valid, uint32_t length, int32_t step) {
     auto pixelAt = [&](int32_t k) { return k < valid ? in[k] : 0u; };
-    auto accumulate = [&](uint32_t pixel, int64_t sign) {
-        sums[2] += sign * ((pixel >> 16) & 0xFF);
-        sums[1] += sign * ((pixel >> 8) & 0xFF);
-        sums[0] += sign * (pixel & 0xFF);
-    };
+    ChannelSums sums;
+    WindowDivider divide(length);
     int32_t k = step > 0 ? 0 : width - 1;
-    for (int64_t walked = 0; walked < width; ++walked, k += step) {
-        accumulate(pixelAt(k), 1);
-        if (walked >= length) accumulate(pixelAt(static_cast<int32_t>(k - step * length)), -1);
-        out[k] = static_cast<uint32_t>(sums[2] / length) << 16 | static_cast<uint32_t>(sums[1] / length) << 8 |
-                 static_cast<uint32_t>(sums[0] / length);
+    for (uint32_t walked = 0; walked < static_cast<uint32_t>(width); ++walked, k += step) {
+        sums.add(pixelAt(k));
+        if (walked >= length) sums.remove(pixelAt(k - step * static_cast<int32_t>(length)));
+        out[k] = sums.mean(divide);
     }
 }
 
@@ -39,7 +52,7 @@ void RowBlurFilter::apply(Bitmap* target, float, int32_t) {
         source->copyInto(target, 0, 0);
         return;
     }
-    int64_t length = strength > 0 ? strength : -static_cast<int64_t>(strength);
+    uint32_t length = strength > 0 ? static_cast<uint32_t>(strength) : 0u - static_cast<uint32_t>(strength);
     int32_t step = strength > 0 ? 1 : -1;
     int32_t valid = std::min(source->width, target->width);
     for (int32_t row = 0; row < target->height; ++row) {

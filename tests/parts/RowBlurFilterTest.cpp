@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "TestBitmaps.h"
 #include "parts/RowBlurFilter.h"
+#include "parts/WindowDivider.h"
 
 namespace {
 
@@ -76,4 +78,18 @@ TEST(RowBlurFilter, SmallerSourceReadsBlackOutsideItself) {
     EXPECT_EQ(pixelAt(*target, 2, 0), 0x00000040u);
     EXPECT_EQ(pixelAt(*target, 3, 0), 0x00000000u);
     for (int x = 0; x < 4; ++x) EXPECT_EQ(pixelAt(*target, x, 1), 0u);
+}
+
+TEST(WindowDivider, ExactForEveryWindowSum) {
+    for (uint32_t n = 1; n <= 300; ++n) {
+        WindowDivider divide(n);
+        for (uint32_t sum = 0; sum <= 255 * n; ++sum) ASSERT_EQ(divide(sum), sum / n) << sum << " / " << n;
+    }
+    // Longer windows at the top of their range, where the error would show first.
+    for (uint32_t n : {1023u, 4096u, 4102u, 4103u, 4104u, 100000u, 0x80000000u}) {
+        WindowDivider divide(n);
+        uint64_t top = std::min<uint64_t>(255ull * n, UINT32_MAX);
+        for (uint64_t sum = top - 200000; sum <= top; ++sum)
+            ASSERT_EQ(divide(static_cast<uint32_t>(sum)), sum / n) << sum << " / " << n;
+    }
 }
