@@ -70,7 +70,7 @@ void BM_SaturatedAdd(benchmark::State& state) {
 BENCHMARK(BM_SaturatedAdd)->ArgName("sse2")->Arg(0)->Arg(1);
 
 void BM_TunnelApply(benchmark::State& state) {
-    TunnelEffect tunnel(TunnelSetup{kWidth, kHeight, "missing.pcx", 0});
+    TunnelEffect tunnel(TunnelSetup{kWidth, kHeight, "no picture", 0});
     fillRandom(tunnel.texture);
     Bitmap frame(kWidth, kHeight);
     float shift = 0.0f;
@@ -83,7 +83,7 @@ void BM_TunnelApply(benchmark::State& state) {
 BENCHMARK(BM_TunnelApply)->ArgName("additive")->Arg(0)->Arg(1);
 
 void BM_RotozoomApply(benchmark::State& state) {
-    RotozoomEffect roto("missing.pcx");
+    RotozoomEffect roto("no picture");
     fillRandom(roto.texture);
     Bitmap frame(kWidth, kHeight);
     float radius = 300.0f;
@@ -159,7 +159,7 @@ BENCHMARK(BM_SlutPartDraw);
 
 void BM_CredsPartDraw(benchmark::State& state) {
     Pictures pictures;
-    TunnelEffect tunnel(TunnelSetup{kWidth, kHeight, "missing.pcx", 0});
+    TunnelEffect tunnel(TunnelSetup{kWidth, kHeight, "no picture", 0});
     fillRandom(tunnel.texture);
     CredsPart part;
     part.codePlate = pictures.make(kWidth, 80);
@@ -172,7 +172,7 @@ void BM_CredsPartDraw(benchmark::State& state) {
 BENCHMARK(BM_CredsPartDraw);
 
 void BM_FetdelPartDraw(benchmark::State& state) {
-    RotozoomEffect first("missing.pcx"), second("missing.pcx");
+    RotozoomEffect first("no picture"), second("no picture");
     fillRandom(first.texture);
     fillRandom(second.texture);
     FetdelPart part;

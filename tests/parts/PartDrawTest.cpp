@@ -83,7 +83,7 @@ TEST(CredsPartDraw, PlatesFullyInWhenTheSineIsOne) {
     auto graphics = solidBitmap(512, 80, 0x00000100);
     auto music = solidBitmap(512, 160, 0x00000010);
     auto emblem = solidBitmap(256, 256, 0x00010000);
-    TunnelEffect tunnel(TunnelSetup{512, 384, "missing.pcx", 0});  // a black texture
+    TunnelEffect tunnel(TunnelSetup{512, 384, "no picture", 0});  // a black texture
     CredsPart part;
     part.codePlate = code.get();
     part.graphicsPlate = graphics.get();
@@ -104,7 +104,7 @@ TEST(CredsPartDraw, PlatesFullyInWhenTheSineIsOne) {
 }
 
 TEST(FetdelPartDraw, SetsBothEffectsAndKeepsTheSecondUnrotated) {
-    RotozoomEffect first("missing.pcx"), second("missing.pcx");
+    RotozoomEffect first("no picture"), second("no picture");
     FetdelPart part;
     part.firstEffect = &first;
     part.secondEffect = &second;

@@ -9,7 +9,7 @@ namespace {
 
 // A rotozoom whose texel (u, v) holds v << 8 | u, so every pixel tells where it was read.
 struct IndexedRotozoom {
-    RotozoomEffect effect{"missing.pcx"};
+    RotozoomEffect effect{"no picture"};
     IndexedRotozoom() {
         for (uint32_t i = 0; i < 65536; ++i) effect.texture->pixels[i] = i;
         float radius = 200.0f;
@@ -50,7 +50,7 @@ TEST(RotozoomEffect, FirstRowAndColumnStepIn16Dot16) {
 }
 
 TEST(RotozoomEffect, ParameterNamesIgnoreCase) {
-    RotozoomEffect effect("missing.pcx");
+    RotozoomEffect effect("no picture");
     float radius = 42.5f, angle = 1.25f, ignored = 9.0f;
     int32_t x = -17, y = 3000;
     effect.setParameter("RADIUS", &radius);

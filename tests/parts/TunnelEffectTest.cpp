@@ -21,7 +21,7 @@ std::vector<uint16_t> tableFor(int32_t width, int32_t height, int32_t mode) {
 // A tunnel whose texture holds each texel's own index, so a pixel shows what was read.
 struct IndexedTunnel {
     TunnelEffect effect;
-    explicit IndexedTunnel(int32_t width, int32_t height) : effect(TunnelSetup{width, height, "missing.pcx", 0}) {
+    explicit IndexedTunnel(int32_t width, int32_t height) : effect(TunnelSetup{width, height, "no picture", 0}) {
         for (uint32_t i = 0; i < 65536; ++i) effect.texture->pixels[i] = i;
     }
 };
@@ -87,7 +87,7 @@ TEST(TunnelEffect, AdditiveApplySaturates) {
 }
 
 TEST(TunnelEffect, AdditiveOntoBlackEqualsReplacingOverAFullFrame) {
-    TunnelEffect effect(TunnelSetup{512, 384, "missing.pcx", 0});
+    TunnelEffect effect(TunnelSetup{512, 384, "no picture", 0});
     std::mt19937 random(7);
     for (int i = 0; i < 65536; ++i) effect.texture->pixels[i] = biasedRandomPixel(random);
     auto replaced = solidBitmap(512, 384, 0x12345678);
