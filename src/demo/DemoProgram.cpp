@@ -19,6 +19,8 @@ LongLivedObjects longLived;
 
 }  // namespace
 
+DemoRunner* demoProgramRunner() { return longLived.runner; }
+
 void runDemoProgram(DisplayDriver* display, MusicPlayer* music, Clock* clock) {
     setPerfClock(clock);
 

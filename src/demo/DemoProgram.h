@@ -1,6 +1,7 @@
 #pragma once
 
 class Clock;
+class DemoRunner;
 class DisplayDriver;
 class MusicPlayer;
 
@@ -10,3 +11,7 @@ class MusicPlayer;
 // the run timer; null means the real clock. Everything but the descriptor stays alive
 // until the process ends.
 void runDemoProgram(DisplayDriver* display, MusicPlayer* music, Clock* clock);
+
+// The runner that runDemoProgram built (null before it has): the offline renderer's
+// platform hooks reach the run state through it while the run is going on.
+DemoRunner* demoProgramRunner();

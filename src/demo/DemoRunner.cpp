@@ -66,6 +66,12 @@ void DemoRunner::deliverDueEvent(uint32_t musicPosition) {
     }
 }
 
+void DemoRunner::skipEventsBefore(uint32_t musicPosition) {
+    while (nextEvent < syncScript.eventCount &&
+           syncScript.events[nextEvent]->time < static_cast<int32_t>(musicPosition))
+        nextEvent++;
+}
+
 int32_t DemoRunner::selectPart(float time) const {
     for (int32_t i = 0; i < demo->partCount; i++)
         if (demo->parts[i]->start <= time && time <= demo->parts[i]->end) return i;

@@ -29,6 +29,10 @@ public:
     // Returns after a key press, with the music stopped and the audio library released.
     void run(Demo* demo, const char* musicFile, const char* syncFile);
 
+    // Consumes, without delivering them, the events whose time lies before the music
+    // position: a run that starts part-way then behaves as if it had played up to there.
+    void skipEventsBefore(uint32_t musicPosition);
+
     // Run state, zero before the first run and not reset by a run.
     Demo* demo = nullptr;
     PerfTimer* timer = nullptr;

@@ -1,6 +1,7 @@
 #include "FrameWriters.h"
 
 #include <png.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -57,11 +58,14 @@ Y4mWriter::~Y4mWriter() { close(); }
 bool Y4mWriter::open(const std::string& path, int32_t w, int32_t h, int32_t fps) {
     close();
     if (path == "-") {
-        file = stdout;
-        ownsFile = false;
+        // A duplicate of the standard output descriptor: the caller may point descriptor 1
+        // elsewhere afterwards so that nothing else can write into the stream.
+        std::fflush(stdout);
+        const int fd = dup(STDOUT_FILENO);
+        file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+        if (!file && fd >= 0) ::close(fd);
     } else {
         file = std::fopen(path.c_str(), "wb");
-        ownsFile = true;
     }
     if (!file) return false;
     width = w;
@@ -87,7 +91,7 @@ bool Y4mWriter::writeFrame(const uint32_t* pixels) {
 bool Y4mWriter::close() {
     if (!file) return !failed;
     if (std::fflush(file) != 0) failed = true;
-    if (ownsFile && std::fclose(file) != 0) failed = true;
+    if (std::fclose(file) != 0) failed = true;
     file = nullptr;
     return !failed;
 }

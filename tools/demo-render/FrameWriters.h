@@ -15,14 +15,13 @@ public:
     Y4mWriter(const Y4mWriter&) = delete;
     Y4mWriter& operator=(const Y4mWriter&) = delete;
 
-    // path "-" writes to standard output.
+    // path "-" writes to what standard output is when open is called.
     bool open(const std::string& path, int32_t width, int32_t height, int32_t fps);
     bool writeFrame(const uint32_t* pixels);
     bool close();
 
 private:
     std::FILE* file = nullptr;
-    bool ownsFile = false;
     bool failed = false;
     int32_t width = 0, height = 0;
     std::vector<uint8_t> planes;

@@ -1,0 +1,318 @@
+#include "OfflineRender.h"
+
+#include <cxxabi.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+#include "audio/MusicPlayer.h"
+#include "audio/VirtualAudioLibrary.h"
+#include "demo/Clock.h"
+#include "demo/Demo.h"
+#include "demo/DemoPart.h"
+#include "demo/DemoProgram.h"
+#include "demo/DemoRunner.h"
+#include "demo/PerfTimer.h"
+#include "demo/SyncEvent.h"
+#include "display/MemoryToolkit.h"
+#include "display/PtcDisplayDriver.h"
+
+namespace {
+
+constexpr int64_t kTicksPerSecond = 1000000000;
+// The clock sits half a millisecond into each frame's millisecond, so the run timer's
+// truncation to whole milliseconds can never round a frame down into the one before.
+constexpr int64_t kHalfMsTicks = 500000;
+constexpr int64_t kDefaultTailMs = 40000;   // shown after the last change time
+constexpr int32_t kSpaceKey = 0x20;
+
+std::string className(const DemoPart& part) {
+    const char* mangled = typeid(part).name();
+    int status = 0;
+    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && plain ? plain : mangled;
+    std::free(plain);
+    return name;
+}
+
+// Stands in for a part once the timeline is built and times each draw call; only the
+// offline renderer inserts it, so the demo's own frame loop is untouched.
+class TimedPart : public DemoPart {
+public:
+    TimedPart(DemoPart* inner, std::vector<double>* drawMs) : inner(inner), drawMs(drawMs) {
+        start = inner->start;
+        end = inner->end;
+        owner = inner->owner;
+    }
+
+    void init(Bitmap* frame, NewRenderDriver* driver) override { inner->init(frame, driver); }
+    void draw(Bitmap* target, NewRenderDriver* driver, float time) override {
+        const auto before = std::chrono::steady_clock::now();
+        inner->draw(target, driver, time);
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - before;
+        drawMs->push_back(took.count());
+    }
+    int32_t onEvent(const SyncEvent* event) override { return inner->onEvent(event); }
+    void notify(int32_t value) override { inner->notify(value); }
+
+    DemoPart* const inner;
+
+private:
+    std::vector<double>* drawMs;
+};
+
+class OfflineSession;
+
+// The display the runner sees: the memory toolkit's driver, with the session's frame
+// stepping hooked on the key query that the loop makes before every frame.
+class SteppingDisplay : public DisplayDriver {
+public:
+    SteppingDisplay(OfflineSession& session, DisplayDriver& inner) : session(session), inner(inner) {}
+
+    void present() override { inner.present(); }
+    void presentBitmap(const Bitmap* source) override { inner.presentBitmap(source); }
+    void open(int32_t width, int32_t height, bool windowed, int32_t bitsPerPixel) override {
+        inner.open(width, height, windowed, bitsPerPixel);
+    }
+    void reopen() override { inner.reopen(); }
+    void idle() override { inner.idle(); }
+    bool keyPressed() override;
+    KeyState readKey() override { return inner.readKey(); }
+    void close() override { inner.close(); }
+    Bitmap* frame() override { return inner.frame(); }
+
+private:
+    OfflineSession& session;
+    DisplayDriver& inner;
+};
+
+class OfflineSession {
+public:
+    OfflineSession(const OfflineSettings& settings, const FrameSink& sink)
+        : settings(settings), sink(sink),
+          // The program never releases its display; neither does this run, so that the frame
+          // view's release line does not follow the demo's last line.
+          toolkit(new MemoryToolkit()), driver(new PtcDisplayDriver(*toolkit)),
+          display(*this, *driver), music(&audio) {
+        toolkit->setPresentCallback([this](const uint32_t* pixels, int32_t width, int32_t height) {
+            framePresented(pixels, width, height);
+        });
+    }
+
+    ~OfflineSession() {
+        toolkit->setPresentCallback(nullptr);
+        // The runner's Demo outlives this run: give it its own parts back.
+        for (size_t i = 0; i < timed.size(); i++) runner->demo->parts[i] = timed[i]->inner;
+    }
+
+    OfflineResult run() {
+        const auto began = std::chrono::steady_clock::now();
+        runDemoProgram(&display, &music, &clock);
+        setPerfClock(nullptr);
+        result.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        result.frames = next;
+        result.ok = result.error.empty();
+        for (size_t i = 0; i < partTimes.size(); i++)
+            result.timings.push_back({static_cast<int32_t>(i), result.partClasses[i], partTimes[i]});
+        return std::move(result);
+    }
+
+    // Called before every frame and once more before the loop ends.
+    void beforeFrame() {
+        if (!started) begin();
+        if (stopping) return;
+        if (next >= frameCount) {
+            finish();
+            return;
+        }
+        clock.set(offlineFrameMs(settings.startMs, settings.fps, next) * (kTicksPerSecond / 1000) + kHalfMsTicks);
+        audio.setTimeSeconds(audioSeconds(next));
+        partBefore = runner->currentPart;
+        eventBefore = runner->nextEvent;
+    }
+
+private:
+    // The first frame: the run has loaded everything and read the sync script.
+    void begin() {
+        started = true;
+        runner = demoProgramRunner();
+        Demo* demo = runner->demo;
+        for (int32_t i = 0; i < demo->partCount; i++) result.partClasses.push_back(className(*demo->parts[i]));
+
+        if (settings.frameCount >= 0) {
+            frameCount = settings.frameCount;
+        } else {
+            int64_t endMs = settings.endMs;
+            if (endMs < 0) {
+                const SyncScript& script = runner->syncScript;
+                const double lastChange = script.changeCount > 0 ? script.changes[script.changeCount - 1] : 0.0;
+                endMs = static_cast<int64_t>(std::llround(lastChange * 1000.0)) + kDefaultTailMs;
+            }
+            frameCount = offlineFramesBefore(settings.startMs, endMs, settings.fps);
+        }
+
+        if (settings.startMs > 0) {
+            audio.setTimeSeconds(audioSeconds(0));
+            runner->skipEventsBefore(music.position());
+        }
+        if (!settings.wavPath.empty() && !audio.beginWavCapture(settings.wavPath))
+            fail("cannot write " + settings.wavPath);
+
+        if (settings.timeParts) {
+            partTimes.resize(demo->partCount);
+            for (int32_t i = 0; i < demo->partCount; i++) {
+                timed.push_back(std::make_unique<TimedPart>(demo->parts[i], &partTimes[i]));
+                demo->parts[i] = timed.back().get();
+            }
+        }
+    }
+
+    void framePresented(const uint32_t* pixels, int32_t width, int32_t height) {
+        if (stopping) return;
+        OfflineFrame frame;
+        frame.index = next;
+        frame.timeMs = offlineFrameMs(settings.startMs, settings.fps, next);
+        frame.part = runner->currentPart;
+        if (runner->nextEvent != eventBefore) {
+            frame.event = runner->syncScript.events[eventBefore];
+            frame.eventPart = partBefore;
+        }
+        frame.pixels = pixels;
+        frame.width = width;
+        frame.height = height;
+        next++;
+        if (!sink(frame)) {
+            fail("frame output failed");
+            finish();
+        }
+    }
+
+    // Brings the soundtrack up to the end of the last frame and presses the key.
+    void finish() {
+        stopping = true;
+        audio.setTimeSeconds(audioSeconds(next));
+        if (!settings.wavPath.empty() && !audio.endWavCapture()) fail("writing " + settings.wavPath + " failed");
+        toolkit->pushKey(kSpaceKey);
+    }
+
+    double audioSeconds(int64_t frame) const {
+        return static_cast<double>(settings.startMs) / 1000.0 + static_cast<double>(frame) / settings.fps;
+    }
+
+    void fail(const std::string& message) {
+        if (result.error.empty()) result.error = message;
+    }
+
+    const OfflineSettings& settings;
+    const FrameSink& sink;
+    VirtualClock clock{kTicksPerSecond};
+    MemoryToolkit* toolkit;
+    PtcDisplayDriver* driver;
+    SteppingDisplay display;
+    VirtualAudioLibrary audio;
+    MusicPlayer music;
+    DemoRunner* runner = nullptr;
+
+    bool started = false;
+    bool stopping = false;
+    int64_t frameCount = 0;
+    int64_t next = 0;           // index of the frame to draw next
+    int32_t partBefore = 0;
+    int32_t eventBefore = 0;
+    std::vector<std::vector<double>> partTimes;
+    std::vector<std::unique_ptr<TimedPart>> timed;
+    OfflineResult result;
+};
+
+bool SteppingDisplay::keyPressed() {
+    session.beforeFrame();
+    return inner.keyPressed();
+}
+
+// Restores the working directory when the run is over.
+class WorkingDirectory {
+public:
+    WorkingDirectory() {
+        char* path = getcwd(nullptr, 0);
+        if (path) saved = path;
+        std::free(path);
+    }
+    ~WorkingDirectory() {
+        if (!saved.empty() && chdir(saved.c_str()) != 0) std::perror("demo-render: restoring the working directory");
+    }
+
+private:
+    std::string saved;
+};
+
+}  // namespace
+
+int64_t offlineFrameMs(int64_t startMs, int32_t fps, int64_t index) {
+    return startMs + index * 1000 / fps;
+}
+
+int64_t offlineFramesBefore(int64_t startMs, int64_t endMs, int32_t fps) {
+    if (endMs <= startMs || fps <= 0) return 0;
+    // Frame i is before the end while i * 1000 / fps < end - start, exactly.
+    return ((endMs - startMs) * fps + 999) / 1000;
+}
+
+OfflineResult renderOffline(const OfflineSettings& settings, const FrameSink& sink) {
+    OfflineResult failed;
+    if (settings.fps <= 0) {
+        failed.error = "the frame rate must be positive";
+        return failed;
+    }
+    if (settings.startMs < 0) {
+        failed.error = "the start time must not be negative";
+        return failed;
+    }
+    WorkingDirectory restore;
+    if (chdir(settings.stageDir.c_str()) != 0) {
+        failed.error = "cannot enter " + settings.stageDir;
+        return failed;
+    }
+    std::fflush(stdout);
+    OfflineSession session(settings, sink);
+    OfflineResult result = session.run();
+    std::fflush(stdout);
+    return result;
+}
+
+double medianOf(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+double percentileOf(std::vector<double> values, double percent) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const double rank = std::ceil(percent / 100.0 * static_cast<double>(values.size()));
+    const size_t index = rank < 1.0 ? 0 : static_cast<size_t>(rank) - 1;
+    return values[std::min(index, values.size() - 1)];
+}
+
+std::string timingsJson(const OfflineResult& result) {
+    char line[256];
+    std::snprintf(line, sizeof line, "{\"frames\": %lld, \"wall_s\": %.3f, \"parts\": [",
+                  static_cast<long long>(result.frames), result.wallSeconds);
+    std::string json = line;
+    for (size_t i = 0; i < result.timings.size(); i++) {
+        const PartTiming& timing = result.timings[i];
+        std::snprintf(line, sizeof line,
+                      "%s\n  {\"part\": %d, \"class\": \"%s\", \"frames\": %zu, \"median_ms\": %.4f, \"p99_ms\": %.4f}",
+                      i ? "," : "", timing.part, timing.className.c_str(), timing.drawMs.size(),
+                      medianOf(timing.drawMs), percentileOf(timing.drawMs, 99.0));
+        json += line;
+    }
+    json += result.timings.empty() ? "]}\n" : "\n]}\n";
+    return json;
+}
