@@ -2,6 +2,7 @@
 
 #include <png.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -40,6 +41,16 @@ bool writeFramePng(const std::string& path, const uint32_t* pixels, int32_t widt
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0;
+}
+
+uint32_t frameCrc(const uint32_t* pixels, int32_t width, int32_t height) {
+    std::vector<uint8_t> bytes(static_cast<size_t>(width) * height * 3);
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; i++) {
+        bytes[i * 3 + 0] = static_cast<uint8_t>(pixels[i] >> 16);
+        bytes[i * 3 + 1] = static_cast<uint8_t>(pixels[i] >> 8);
+        bytes[i * 3 + 2] = static_cast<uint8_t>(pixels[i]);
+    }
+    return static_cast<uint32_t>(crc32(0L, bytes.data(), static_cast<uInt>(bytes.size())));
 }
 
 void rgbToYuv(uint32_t pixel, uint8_t& y, uint8_t& u, uint8_t& v) {

@@ -27,5 +27,9 @@ private:
     std::vector<uint8_t> planes;
 };
 
+// CRC-32 (zlib's) of the frame's shown bits: R, G, B bytes of each pixel in order; the top
+// byte of a pixel is carried but never shown.
+uint32_t frameCrc(const uint32_t* pixels, int32_t width, int32_t height);
+
 // Full-range BT.601 conversion of one pixel, exposed for tests.
 void rgbToYuv(uint32_t pixel, uint8_t& y, uint8_t& u, uint8_t& v);

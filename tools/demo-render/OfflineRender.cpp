@@ -32,6 +32,8 @@ constexpr int64_t kHalfMsTicks = 500000;
 constexpr int64_t kDefaultTailMs = 40000;   // shown after the last change time
 constexpr int32_t kSpaceKey = 0x20;
 
+int32_t runsStarted = 0;
+
 std::string className(const DemoPart& part) {
     const char* mangled = typeid(part).name();
     int status = 0;
@@ -279,11 +281,14 @@ OfflineResult renderOffline(const OfflineSettings& settings, const FrameSink& si
         return failed;
     }
     std::fflush(stdout);
+    runsStarted++;
     OfflineSession session(settings, sink);
     OfflineResult result = session.run();
     std::fflush(stdout);
     return result;
 }
+
+int32_t offlineRunsStarted() { return runsStarted; }
 
 double medianOf(std::vector<double> values) {
     if (values.empty()) return 0.0;

@@ -60,6 +60,10 @@ int64_t offlineFramesBefore(int64_t startMs, int64_t endMs, int32_t fps);
 // work but keep the objects of the earlier ones alive, as the program does.
 OfflineResult renderOffline(const OfflineSettings& settings, const FrameSink& sink);
 
+// Runs started in this process. Only the first run of a process draws exactly what `demo`
+// draws: class-wide part state and the runtime's random sequence carry over into later ones.
+int32_t offlineRunsStarted();
+
 // Median and 99th percentile (nearest rank) of a set of times; 0 for an empty set.
 double medianOf(std::vector<double> values);
 double percentileOf(std::vector<double> values, double percent);

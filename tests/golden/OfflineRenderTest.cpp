@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "OfflineRender.h"
+#include "demo/SyncEvent.h"
+
+namespace {
+
+TEST(OfflineFrameTimes, AreStartPlusIndexOverFpsTruncatedToTheMillisecond) {
+    EXPECT_EQ(offlineFrameMs(0, 60, 0), 0);
+    EXPECT_EQ(offlineFrameMs(0, 60, 1), 16);
+    EXPECT_EQ(offlineFrameMs(0, 60, 2), 33);
+    EXPECT_EQ(offlineFrameMs(0, 60, 3), 50);
+    EXPECT_EQ(offlineFrameMs(0, 60, 10920), 182000);
+    EXPECT_EQ(offlineFrameMs(1500, 10, 3), 1800);
+    EXPECT_EQ(offlineFrameMs(7, 3, 1), 340);
+}
+
+TEST(OfflineFrameTimes, FramesBeforeTheEndCountEveryFrameThatStartsBeforeIt) {
+    EXPECT_EQ(offlineFramesBefore(0, 1000, 60), 60);
+    EXPECT_EQ(offlineFramesBefore(0, 1001, 60), 61);
+    EXPECT_EQ(offlineFramesBefore(0, 17, 60), 2);    // frames at 0 and 16 ms
+    EXPECT_EQ(offlineFramesBefore(0, 16, 60), 1);
+    EXPECT_EQ(offlineFramesBefore(0, 1000, 7), 7);
+    EXPECT_EQ(offlineFramesBefore(2000, 3000, 10), 10);
+    EXPECT_EQ(offlineFramesBefore(500, 500, 60), 0);
+    EXPECT_EQ(offlineFramesBefore(900, 500, 60), 0);
+    for (int64_t end = 1; end < 400; end++) {
+        const int64_t count = offlineFramesBefore(0, end, 60);
+        EXPECT_LT(offlineFrameMs(0, 60, count - 1), end);
+        EXPECT_GE(offlineFrameMs(0, 60, count), end);
+    }
+}
+
+TEST(OfflineStatistics, MedianAndNearestRankPercentile) {
+    EXPECT_EQ(medianOf({}), 0.0);
+    EXPECT_EQ(medianOf({3.0}), 3.0);
+    EXPECT_EQ(medianOf({5.0, 1.0, 3.0}), 3.0);
+    EXPECT_EQ(medianOf({4.0, 1.0, 3.0, 2.0}), 2.5);
+    std::vector<double> hundred;
+    for (int i = 100; i >= 1; i--) hundred.push_back(i);
+    EXPECT_EQ(percentileOf(hundred, 99.0), 99.0);
+    EXPECT_EQ(percentileOf(hundred, 100.0), 100.0);
+    hundred.push_back(1000.0);   // 101 values: the 99th percentile is the 100th smallest
+    EXPECT_EQ(percentileOf(hundred, 99.0), 100.0);
+    EXPECT_EQ(percentileOf({2.0}, 99.0), 2.0);
+    EXPECT_EQ(percentileOf({}, 99.0), 0.0);
+}
+
+TEST(OfflineStatistics, TimingsJsonListsEveryPartIndex) {
+    OfflineResult result;
+    result.frames = 3;
+    result.wallSeconds = 1.25;
+    result.timings.push_back({0, "ForstaPart", {1.0, 3.0}});
+    result.timings.push_back({1, "GrymtPart", {}});
+    EXPECT_EQ(timingsJson(result),
+              "{\"frames\": 3, \"wall_s\": 1.250, \"parts\": [\n"
+              "  {\"part\": 0, \"class\": \"ForstaPart\", \"frames\": 2, \"median_ms\": 2.0000, \"p99_ms\": 3.0000},\n"
+              "  {\"part\": 1, \"class\": \"GrymtPart\", \"frames\": 0, \"median_ms\": 0.0000, \"p99_ms\": 0.0000}\n"
+              "]}\n");
+    EXPECT_EQ(timingsJson(OfflineResult()), "{\"frames\": 0, \"wall_s\": 0.000, \"parts\": []}\n");
+}
+
+TEST(OfflineRender, RefusesSettingsThatCannotRun) {
+    OfflineSettings settings;
+    settings.fps = 0;
+    EXPECT_FALSE(renderOffline(settings, [](const OfflineFrame&) { return true; }).ok);
+    settings.fps = 60;
+    settings.stageDir = "/nonexistent-stage";
+    const OfflineResult result = renderOffline(settings, [](const OfflineFrame&) { return true; });
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "cannot enter /nonexistent-stage");
+}
+
+// A stage with the generated data and a sync script of our own: a change every second from
+// 1 s to 10 s, and events at 0.5 s, 1.5 s and 3 s of music.
+class OfflineRenderRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(std::filesystem::exists(std::string(TEST_STAGE_DIR) + "/data/musik.mp3"))
+            << "no stage folder at " << TEST_STAGE_DIR << ": build the `stage` target";
+        stage = std::filesystem::temp_directory_path() / ("render-stage-" + std::to_string(getpid()));
+        std::filesystem::create_directories(stage);
+        std::filesystem::create_directory_symlink(std::string(TEST_STAGE_DIR) + "/data", stage / "data");
+        std::ofstream script(stage / "synkTest.snc");
+        script << "QRM SYNCSCRIPT\n3\nPOWPOW\n88200\n\nx\n264600\n\ny\n529200\n\n10\n";
+        for (int i = 1; i <= 10; i++) script << "part\n" << i << ".0\n\n";
+        settings.stageDir = stage.string();
+        settings.fps = 10;
+    }
+    void TearDown() override { std::filesystem::remove_all(stage); }
+
+    OfflineResult run() {
+        frames.clear();
+        testing::internal::CaptureStdout();
+        OfflineResult result = renderOffline(settings, [this](const OfflineFrame& frame) {
+            Seen seen{frame.index, frame.timeMs, frame.part, frame.event ? frame.event->name : "", frame.eventPart,
+                      frame.width, frame.height};
+            frames.push_back(seen);
+            return frame.index + 1 != stopAfter;
+        });
+        printed = testing::internal::GetCapturedStdout();
+        return result;
+    }
+
+    struct Seen {
+        int64_t index, timeMs;
+        int32_t part;
+        std::string event;
+        int32_t eventPart;
+        int32_t width, height;
+    };
+    std::filesystem::path stage;
+    OfflineSettings settings;
+    std::vector<Seen> frames;
+    std::string printed;
+    int64_t stopAfter = -1;
+};
+
+TEST_F(OfflineRenderRun, FramesFollowTheSteppedClockThroughThePartWindows) {
+    settings.frameCount = 25;
+    const OfflineResult result = run();
+    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_EQ(result.partClasses.size(), 11u);
+    EXPECT_EQ(result.frames, 25);
+    ASSERT_EQ(frames.size(), 25u);
+    for (int64_t i = 0; i < 25; i++) {
+        EXPECT_EQ(frames[i].index, i);
+        EXPECT_EQ(frames[i].timeMs, i * 100);
+        EXPECT_EQ(frames[i].width, 512);
+        EXPECT_EQ(frames[i].height, 384);
+        // At a change time the earlier part is drawn.
+        const int32_t expected = i <= 10 ? 0 : i <= 20 ? 1 : 2;
+        EXPECT_EQ(frames[i].part, expected) << "frame " << i;
+    }
+    EXPECT_NE(printed.find("loaded actions \n"), std::string::npos);
+    EXPECT_EQ(printed.substr(printed.size() - 36), "deallocated internal Bitmap buffer \n");
+}
+
+TEST_F(OfflineRenderRun, EventsFireWhenTheMusicFollowingTheClockReachesThem) {
+    settings.frameCount = 20;
+    ASSERT_TRUE(run().ok);
+    std::vector<std::string> events;
+    for (const Seen& frame : frames) {
+        if (frame.event.empty()) continue;
+        events.push_back(frame.event + "@" + std::to_string(frame.index) + "->" + std::to_string(frame.eventPart));
+    }
+    // 0.5 s of music is 88200 bytes: due in frame 5, given to the part of frame 4.
+    EXPECT_EQ(events, std::vector<std::string>({"POWPOW@5->0", "x@15->1"}));
+}
+
+TEST_F(OfflineRenderRun, AStartPartWayConsumesTheEarlierEventsAndWritesItsSoundtrack) {
+    settings.startMs = 1200;
+    settings.frameCount = 20;
+    settings.wavPath = (stage / "sound.wav").string();
+    const OfflineResult result = run();
+    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_EQ(frames.size(), 20u);
+    EXPECT_EQ(frames[0].timeMs, 1200);
+    EXPECT_EQ(frames[0].part, 1);
+    std::vector<std::string> events;
+    for (const Seen& frame : frames)
+        if (!frame.event.empty()) events.push_back(frame.event + "@" + std::to_string(frame.timeMs));
+    EXPECT_EQ(events, std::vector<std::string>({"x@1500", "y@3000"}));
+    // Two seconds of 16-bit stereo at 44100 Hz after the 44-byte header.
+    EXPECT_EQ(std::filesystem::file_size(settings.wavPath), 44u + 2 * 176400u);
+}
+
+TEST_F(OfflineRenderRun, WithoutAnEndItRunsToFortySecondsAfterTheLastChange) {
+    settings.fps = 1;
+    settings.timeParts = true;
+    const OfflineResult result = run();
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.frames, 50);
+    EXPECT_EQ(frames.back().timeMs, 49000);
+    // Every draw call was timed, and under the part that drew it.
+    ASSERT_EQ(result.timings.size(), 11u);
+    size_t timed = 0;
+    for (const PartTiming& timing : result.timings) timed += timing.drawMs.size();
+    EXPECT_EQ(timed, 50u);
+    EXPECT_EQ(result.timings[0].drawMs.size(), 2u);    // 0 s and 1 s
+    EXPECT_EQ(result.timings[10].drawMs.size(), 39u);  // 11 s to 49 s: at 10 s part 9 still wins
+    EXPECT_EQ(result.timings[0].className, result.partClasses[0]);
+}
+
+TEST_F(OfflineRenderRun, AnEndTimeCountsTheFramesBeforeIt) {
+    settings.startMs = 500;
+    settings.endMs = 1000;
+    ASSERT_TRUE(run().ok);
+    ASSERT_EQ(frames.size(), 5u);
+    EXPECT_EQ(frames.back().timeMs, 900);
+}
+
+TEST_F(OfflineRenderRun, ASinkThatFailsStopsTheRun) {
+    settings.frameCount = 30;
+    stopAfter = 4;
+    const OfflineResult result = run();
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.frames, 4);
+    EXPECT_EQ(frames.size(), 4u);
+}
+
+}  // namespace
