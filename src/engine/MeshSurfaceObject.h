@@ -23,6 +23,8 @@ public:
     int32_t vertexCount = 0;
     SurfacePolygon** polygons;
     uint8_t* polygonEnabled;   // 0 skips the polygon in the pipeline
+    // Polygons stored. It hides SceneObject::polygonCount, the number of records the last
+    // render returned, which the scene reads through its SceneObject pointers.
     int32_t polygonCount = 0;
     Matrix normalMatrix;       // rotation part of the object matrix
     RenderPolygon** output;    // MaxOutput entries, refilled by render

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
@@ -50,6 +51,23 @@ TEST(LwoHostile, ChunksRunningPastTheDataEndParsing) {
     object = parseQuietly(blob);
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(object->pointCount(), 0);
+}
+
+TEST(LwoHostile, FileWithWildFormLengthReadsWhatIsThere) {
+    std::vector<uint8_t> blob = LwobBlob().points({{1, 2, 3}, {4, 5, 6}}).form();
+    blob[4] = blob[5] = blob[6] = blob[7] = 0xFF;
+    const std::string path = std::string(TEST_BINARY_DIR) + "/lwo_hostile_wild_length.lwo";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(blob.data(), 1, blob.size(), file);
+    std::fclose(file);
+
+    LwoReader reader;
+    testing::internal::CaptureStdout();
+    reader.readObject(path.c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "found 2 vertices \n");
+    ASSERT_NE(reader.object, nullptr);
+    EXPECT_EQ(reader.object->points[1].z, 6.0);
 }
 
 TEST(LwoHostile, DamagedPolygonsAreSkipped) {
