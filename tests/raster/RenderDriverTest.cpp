@@ -41,37 +41,29 @@ TEST(NewRenderDriver, ClearDepthSetsEveryEntryAndNoMore) {
 
 // The abstract driver accepts every call and draws nothing.
 TEST(RenderDriver, BaseDrawsNothing) {
+    using Operation = void (RenderDriver::*)(RenderPolygon*, Bitmap*, int32_t);
+    const Operation operations[] = {
+        &RenderDriver::unused0, &RenderDriver::drawFlat, &RenderDriver::drawTextured,
+        &RenderDriver::unused3, &RenderDriver::drawImageEnv, &RenderDriver::drawTranspMapped,
+        &RenderDriver::drawBumpEnv, &RenderDriver::drawImageBumpEnv, &RenderDriver::unused8,
+        &RenderDriver::unused9, &RenderDriver::unused10, &RenderDriver::drawPerspective,
+        &RenderDriver::drawPerspectiveKeyed, &RenderDriver::drawPerspectiveNoDepth, &RenderDriver::drawPerspectiveFogNoDepth,
+        &RenderDriver::drawPerspectiveFog, &RenderDriver::drawTexturedShaded, &RenderDriver::drawShaded};
     GuardedFrame frame;
     frame.memory.fill(0x01020304u);
     TestPolygon p;
     p.screenVertex(0, 0, 0, 2);
     p.screenVertex(1, 500, 0, 2);
     p.screenVertex(2, 0, 300, 2);
+    const float camera[9] = {p.points[0], p.points[1], p.points[2], p.points[3], p.points[4],
+                             p.points[5], p.points[6], p.points[7], p.points[8]};
     RenderDriver base;
-    RenderDriver* driver = &base;
-    driver->unused0(p.get(), &frame.bitmap, 1);
-    driver->drawFlat(p.get(), &frame.bitmap, 1);
-    driver->drawTextured(p.get(), &frame.bitmap, 1);
-    driver->unused3(p.get(), &frame.bitmap, 1);
-    driver->drawImageEnv(p.get(), &frame.bitmap, 1);
-    driver->drawTranspMapped(p.get(), &frame.bitmap, 1);
-    driver->drawBumpEnv(p.get(), &frame.bitmap, 1);
-    driver->drawImageBumpEnv(p.get(), &frame.bitmap, 1);
-    driver->unused8(p.get(), &frame.bitmap, 1);
-    driver->unused9(p.get(), &frame.bitmap, 1);
-    driver->unused10(p.get(), &frame.bitmap, 1);
-    driver->drawPerspective(p.get(), &frame.bitmap, 1);
-    driver->drawPerspectiveKeyed(p.get(), &frame.bitmap, 1);
-    driver->drawPerspectiveNoDepth(p.get(), &frame.bitmap, 1);
-    driver->drawPerspectiveFogNoDepth(p.get(), &frame.bitmap, 1);
-    driver->drawPerspectiveFog(p.get(), &frame.bitmap, 1);
-    driver->drawTexturedShaded(p.get(), &frame.bitmap, 1);
-    driver->drawShaded(p.get(), &frame.bitmap, 1);
-    driver->drawSprite(nullptr, &frame.bitmap, 1);
-    driver->setFlag(1);
-    driver->clearDepth();
+    for (Operation operation : operations) (base.*operation)(p.get(), &frame.bitmap, 1);
+    base.drawSprite(nullptr, &frame.bitmap, 1);
+    base.setFlag(1);
+    base.clearDepth();
     for (size_t i = 0; i < frame.memory.size(); ++i) ASSERT_EQ(frame.memory[i], 0x01020304u);
-    EXPECT_EQ(p.points[0], (0.0f - 256) * 2 / 512);  // not even projected
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(p.points[i], camera[i]);  // not even projected
 }
 
 }  // namespace
