@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "audio/AudioErrors.h"
 #include "audio/StreamDecoder.h"
