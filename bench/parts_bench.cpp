@@ -18,7 +18,6 @@
 #include "parts/HusetPart.h"
 #include "parts/RotozoomEffect.h"
 #include "parts/RowBlurFilter.h"
-#include "parts/SaturatedAdd.h"
 #include "parts/SlutPart.h"
 #include "parts/TunnelEffect.h"
 
@@ -56,18 +55,6 @@ void drawFrames(benchmark::State& state, DemoPart& part, float from, float to) {
         time = time + 0.02f < to ? time + 0.02f : from;
     }
 }
-
-void BM_SaturatedAdd(benchmark::State& state) {
-    Pictures pictures;
-    Bitmap* dst = pictures.make(kWidth, kHeight);
-    Bitmap* src = pictures.make(kWidth, kHeight);
-    auto add = state.range(0) ? addSaturated : addSaturatedScalar;
-    for (auto _ : state) {
-        add(dst->pixels, src->pixels, kWidth * kHeight);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_SaturatedAdd)->ArgName("sse2")->Arg(0)->Arg(1);
 
 void BM_TunnelApply(benchmark::State& state) {
     TunnelEffect tunnel(TunnelSetup{kWidth, kHeight, "no picture", 0});
