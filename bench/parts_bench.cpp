@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "BenchSummary.h"
 #include "core/Bitmap.h"
 #include "parts/CredsPart.h"
 #include "parts/FetdelPart.h"
@@ -187,3 +188,13 @@ void BM_GreetsPartDraw(benchmark::State& state) {
 BENCHMARK(BM_GreetsPartDraw);
 
 }  // namespace
+
+// Each part's draw should stay within 0.5 ms, about 20 full-frame memcpys.
+BENCH_RATIO("ForstaPart draw / memcpy", "BM_ForstaPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("GrymtPart draw / memcpy", "BM_GrymtPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("ForortPart draw / memcpy", "BM_ForortPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("HusetPart draw / memcpy", "BM_HusetPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("SlutPart draw / memcpy", "BM_SlutPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("CredsPart draw / memcpy", "BM_CredsPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("FetdelPart draw / memcpy", "BM_FetdelPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("GreetsPart draw / memcpy", "BM_GreetsPartDraw", "BM_memcpy", 20);
