@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "BenchSummary.h"
 #include "core/Bitmap.h"
 #include "parts/CredsPart.h"
 #include "parts/FetdelPart.h"
@@ -18,7 +19,6 @@
 #include "parts/HusetPart.h"
 #include "parts/RotozoomEffect.h"
 #include "parts/RowBlurFilter.h"
-#include "parts/SaturatedAdd.h"
 #include "parts/SlutPart.h"
 #include "parts/TunnelEffect.h"
 
@@ -56,18 +56,6 @@ void drawFrames(benchmark::State& state, DemoPart& part, float from, float to) {
         time = time + 0.02f < to ? time + 0.02f : from;
     }
 }
-
-void BM_SaturatedAdd(benchmark::State& state) {
-    Pictures pictures;
-    Bitmap* dst = pictures.make(kWidth, kHeight);
-    Bitmap* src = pictures.make(kWidth, kHeight);
-    auto add = state.range(0) ? addSaturated : addSaturatedScalar;
-    for (auto _ : state) {
-        add(dst->pixels, src->pixels, kWidth * kHeight);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_SaturatedAdd)->ArgName("sse2")->Arg(0)->Arg(1);
 
 void BM_TunnelApply(benchmark::State& state) {
     TunnelEffect tunnel(TunnelSetup{kWidth, kHeight, "no picture", 0});
@@ -200,3 +188,13 @@ void BM_GreetsPartDraw(benchmark::State& state) {
 BENCHMARK(BM_GreetsPartDraw);
 
 }  // namespace
+
+// Each part's draw should stay within 0.5 ms, about 20 full-frame memcpys.
+BENCH_RATIO("ForstaPart draw / memcpy", "BM_ForstaPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("GrymtPart draw / memcpy", "BM_GrymtPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("ForortPart draw / memcpy", "BM_ForortPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("HusetPart draw / memcpy", "BM_HusetPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("SlutPart draw / memcpy", "BM_SlutPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("CredsPart draw / memcpy", "BM_CredsPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("FetdelPart draw / memcpy", "BM_FetdelPartDraw", "BM_memcpy", 20);
+BENCH_RATIO("GreetsPart draw / memcpy", "BM_GreetsPartDraw", "BM_memcpy", 20);

@@ -7,7 +7,7 @@
 
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
-#include "parts/SaturatedAdd.h"
+#include "core/PixelOps.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ void RotozoomEffect::apply(Bitmap* target, float, int32_t additive) {
             for (size_t i = 0; i < static_cast<size_t>(width); i += kChunk) {
                 size_t n = std::min(kChunk, width - i);
                 sampleSpan(texels, n, span, texture->pixels);
-                addSaturated(out + i, texels, n);
+                addRow(out + i, texels, n);
             }
         } else {
             sampleSpan(out, width, span, texture->pixels);

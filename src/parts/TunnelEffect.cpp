@@ -6,7 +6,7 @@
 
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
-#include "parts/SaturatedAdd.h"
+#include "core/PixelOps.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ void TunnelEffect::apply(Bitmap* target, float shift, int32_t additive) {
     for (size_t i = 0; i < count; i += kChunk) {
         size_t n = std::min(kChunk, count - i);
         gather(texels, table + i, n, offset, texture->pixels);
-        addSaturated(target->pixels + i, texels, n);
+        addRow(target->pixels + i, texels, n);
     }
 }
 

@@ -48,6 +48,18 @@ TEST(RowBlurFilter, StrengthOneCopiesWithoutTopByte) {
     EXPECT_EQ(blurredRow(row, -1), row);
 }
 
+TEST(RowBlurFilter, StrengthZeroCopiesThePicture) {
+    std::vector<uint32_t> row = {0xFF123456, 0x00ABCDEF, 0x80000001};
+    EXPECT_EQ(blurredRow(row, 0), row);
+    auto source = solidBitmap(2, 1, 0x00000080);
+    auto target = solidBitmap(3, 2, 0x00FFFFFF);
+    RowBlurFilter filter(source.get(), 0);
+    filter.apply(target.get(), 0.0f, 0);
+    EXPECT_EQ(pixelAt(*target, 1, 0), 0x00000080u);
+    EXPECT_EQ(pixelAt(*target, 2, 0), 0u);  // outside the smaller source: black
+    EXPECT_EQ(pixelAt(*target, 0, 1), 0u);
+}
+
 TEST(RowBlurFilter, WindowLongerThanTheRow) {
     auto row = blurredRow(std::vector<uint32_t>(3, 0x00FFFFFF), 30);
     EXPECT_EQ(row, (std::vector<uint32_t>{0x00080808, 0x00111111, 0x00191919}));
