@@ -34,6 +34,14 @@ constexpr int32_t kSpaceKey = 0x20;
 
 int32_t runsStarted = 0;
 
+// The displays of all runs: never released, like the program's own display, and kept
+// reachable for leak checkers.
+struct KeptDisplay {
+    MemoryToolkit* toolkit;
+    PtcDisplayDriver* driver;
+};
+std::vector<KeptDisplay>* const keptDisplays = new std::vector<KeptDisplay>();
+
 std::string className(const DemoPart& part) {
     const char* mangled = typeid(part).name();
     int status = 0;
@@ -102,6 +110,7 @@ public:
           // view's release line does not follow the demo's last line.
           toolkit(new MemoryToolkit()), driver(new PtcDisplayDriver(*toolkit)),
           display(*this, *driver), music(&audio) {
+        keptDisplays->push_back({toolkit, driver});
         toolkit->setPresentCallback([this](const uint32_t* pixels, int32_t width, int32_t height) {
             framePresented(pixels, width, height);
         });
