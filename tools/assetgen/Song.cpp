@@ -65,7 +65,7 @@ public:
         mix.mixIn(tracks.arp, 0.22f);
         mix.mixIn(tracks.fx, 0.5f);
         fadeOut(mix, 8.0);
-        return masterToPcm(mix, 0.89f);
+        return masterToPcm(mix, 0.85f);
     }
 
 private:
