@@ -57,7 +57,11 @@ public:
         duckUnderKicks(tracks.bass, kicks, 0.35f);
         pingPongDelay(tracks.lead, 3 * kEighth, 0.38f, 0.45f);
         pingPongDelay(tracks.arp, 3 * kSixteenth, 0.3f, 0.5f);
-        StereoTrack mix(show::kSampleRate, show::kLengthSeconds);
+        StereoTrack send(show::kSampleRate, show::kLengthSeconds);
+        send.mixIn(tracks.pad, 0.35f);
+        send.mixIn(tracks.lead, 0.3f);
+        send.mixIn(tracks.arp, 0.3f);
+        StereoTrack mix = reverbOf(send, 0.84f, 0.3f);
         mix.mixIn(tracks.drums, 0.95f);
         mix.mixIn(tracks.bass, 0.6f);
         mix.mixIn(tracks.pad, 0.55f);
@@ -65,7 +69,7 @@ public:
         mix.mixIn(tracks.arp, 0.22f);
         mix.mixIn(tracks.fx, 0.5f);
         fadeOut(mix, 8.0);
-        return masterToPcm(mix, 0.85f);
+        return masterToPcm(mix, 0.5f, 0.85f);
     }
 
 private:
@@ -218,7 +222,7 @@ private:
     }
     // The flash: a crash, a kick and a bright stab together.
     void hit(double t) {
-        synth.crash(tracks.fx, t, 1.0f);
+        synth.crash(tracks.fx, t, 0.75f);
         kickAt(t, 0.9f);
         synth.pad(tracks.fx, t, 0.25, {57, 64, 69, 72}, 1.2f, 1.0f);
     }

@@ -235,12 +235,69 @@ void duckUnderKicks(StereoTrack& t, const std::vector<double>& kickTimes, float 
     }
 }
 
-std::vector<int16_t> masterToPcm(const StereoTrack& mix, float peak) {
+namespace {
+
+class Comb {
+public:
+    Comb(size_t length, float feedback, float damping) : buffer(length, 0.0f), feedback(feedback), damping(damping) {}
+    float step(float in) {
+        float out = buffer[at];
+        filtered = out * (1.0f - damping) + filtered * damping;
+        buffer[at] = in + filtered * feedback;
+        at = (at + 1) % buffer.size();
+        return out;
+    }
+
+private:
+    std::vector<float> buffer;
+    size_t at = 0;
+    float feedback, damping, filtered = 0;
+};
+
+class AllPass {
+public:
+    explicit AllPass(size_t length) : buffer(length, 0.0f) {}
+    float step(float in) {
+        float delayed = buffer[at];
+        buffer[at] = in + delayed * 0.5f;
+        at = (at + 1) % buffer.size();
+        return delayed - in;
+    }
+
+private:
+    std::vector<float> buffer;
+    size_t at = 0;
+};
+
+void reverbChannel(const std::vector<float>& in, std::vector<float>& out, size_t spread, float room, float damping) {
+    const size_t combLengths[4] = {1116, 1188, 1277, 1356};
+    std::vector<Comb> combs;
+    for (size_t l : combLengths) combs.emplace_back(l + spread, room, damping);
+    AllPass first(556 + spread), second(441 + spread);
+    for (size_t i = 0; i < in.size(); ++i) {
+        float sum = 0;
+        for (Comb& c : combs) sum += c.step(in[i] * 0.25f);
+        out[i] = second.step(first.step(sum));
+    }
+}
+
+}  // namespace
+
+StereoTrack reverbOf(const StereoTrack& send, float roomSize, float damping) {
+    StereoTrack wet(send.sampleRate, 0.0);
+    wet.left.resize(send.length());
+    wet.right.resize(send.length());
+    reverbChannel(send.left, wet.left, 0, roomSize, damping);
+    reverbChannel(send.right, wet.right, 23, roomSize, damping);
+    return wet;
+}
+
+std::vector<int16_t> masterToPcm(const StereoTrack& mix, float drive, float peak) {
     std::vector<float> shaped(mix.length() * 2);
     float loudest = 1e-6f;
     for (size_t i = 0; i < mix.length(); ++i) {
-        shaped[2 * i] = std::tanh(mix.left[i]);
-        shaped[2 * i + 1] = std::tanh(mix.right[i]);
+        shaped[2 * i] = std::tanh(mix.left[i] * drive);
+        shaped[2 * i + 1] = std::tanh(mix.right[i] * drive);
         loudest = std::max({loudest, std::fabs(shaped[2 * i]), std::fabs(shaped[2 * i + 1])});
     }
     const float scale = peak * 32767.0f / loudest;

@@ -57,7 +57,11 @@ private:
 
 // Feedback echo, alternating sides, applied in place.
 void pingPongDelay(StereoTrack& t, double delaySeconds, float feedback, float wet);
+// The reverberation alone (no dry signal) of a track: parallel damped comb filters and two
+// all-pass diffusers per side, the right side slightly detuned in time for width.
+StereoTrack reverbOf(const StereoTrack& send, float roomSize, float damping);
 // Gain that dips after each kick, so pads and bass breathe with the beat ("pumping").
 void duckUnderKicks(StereoTrack& t, const std::vector<double>& kickTimes, float depth);
-// Soft-clips and scales the mix to 16-bit interleaved stereo with its peak at `peak`.
-std::vector<int16_t> masterToPcm(const StereoTrack& mix, float peak);
+// Scales the mix by `drive`, soft-clips it, and scales it to 16-bit interleaved stereo with
+// its peak at `peak` (of full scale).
+std::vector<int16_t> masterToPcm(const StereoTrack& mix, float drive, float peak);
