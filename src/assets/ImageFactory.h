@@ -1,8 +1,18 @@
 #pragma once
 #include <cstdint>
-#include <cstdio>
 
 class Bitmap;
+
+// Largest picture any loader accepts, in pixels: far above the 512 x 384 the system uses,
+// low enough that a corrupt or hostile size cannot exhaust memory.
+constexpr int64_t kMaxPicturePixels = int64_t(1) << 24;
+
+// True when width and height are both positive and their product is within kMaxPicturePixels.
+bool pictureSizeInRange(int32_t width, int32_t height);
+
+// True when the last three characters of fileName equal `letters` (given in upper case)
+// ignoring letter case. Names shorter than three characters never match.
+bool lastThreeLettersMatch(const char* fileName, const char* letters);
 
 // A picture loader chosen by the last three letters of a file name.
 class ImageLoader {
@@ -46,9 +56,15 @@ public:
     VEX_ImageFactory(const VEX_ImageFactory&) = delete;
     VEX_ImageFactory& operator=(const VEX_ImageFactory&) = delete;
 
-    // A new width x height bitmap filled from the file (sourceWidth x sourceHeight).
+    // A new width x height bitmap filled from the file (sourceWidth x sourceHeight). The bitmap
+    // is returned also when no loader takes the name; a size above kMaxPicturePixels gives
+    // an empty 0 x 0 bitmap.
     Bitmap* load(const char* fileName, int32_t sourceWidth, int32_t sourceHeight, int32_t width,
                  int32_t height, bool scale, int32_t spare);
     void loadInto(Bitmap* target, const char* fileName, int32_t width, int32_t height,
                   bool scale, int32_t spare);
+
+private:
+    // The first loader that accepts the name, after printing which one it is; null if none.
+    ImageLoader* announceLoaderFor(const char* fileName);
 };
