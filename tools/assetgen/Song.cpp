@@ -65,7 +65,7 @@ public:
         mix.mixIn(tracks.drums, 0.95f);
         mix.mixIn(tracks.bass, 0.6f);
         mix.mixIn(tracks.pad, 0.55f);
-        mix.mixIn(tracks.lead, 0.32f);
+        mix.mixIn(tracks.lead, 0.4f);
         mix.mixIn(tracks.arp, 0.22f);
         mix.mixIn(tracks.fx, 0.5f);
         fadeOut(mix, 8.0);

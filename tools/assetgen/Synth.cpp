@@ -27,6 +27,7 @@ struct Svf {
 struct BlepSaw {
     double phase = 0, increment = 0;
     explicit BlepSaw(double freq, int rate, double start = 0) : phase(start), increment(freq / rate) {}
+    void retune(double freq, int rate) { increment = freq / rate; }
     float next() {
         double t = phase;
         double v = 2.0 * t - 1.0;
@@ -175,20 +176,20 @@ void Synth::pad(StereoTrack& t, double at, double seconds, const std::vector<int
 void Synth::lead(StereoTrack& t, double at, double seconds, int midi, float gain) {
     size_t start = sampleAt(at), n = size_t((seconds + 0.12) * rate);
     double freq = noteFrequency(midi);
-    double phaseA = 0, phaseB = 0.5;
+    // A square is the difference of two saws half a period apart; a third, detuned saw
+    // thickens it.
+    BlepSaw squareA(freq, rate), squareB(freq, rate, 0.5), saw(freq * 1.006, rate, 0.25);
     Svf filter;
     filter.tune(3200, rate, 0.6f);
     for (size_t i = 0; i < n; ++i) {
         double s = double(i) / rate;
         double vibrato = s > 0.18 ? 1.0 + 0.004 * std::sin(kTau * 5.5 * s) : 1.0;
-        phaseA += freq * vibrato / rate;
-        phaseB += freq * vibrato * 1.006 / rate;
-        phaseA -= std::floor(phaseA);
-        phaseB -= std::floor(phaseB);
-        float square = phaseA < 0.5 ? 1.0f : -1.0f;
-        float saw = float(2.0 * phaseB - 1.0);
+        squareA.retune(freq * vibrato, rate);
+        squareB.retune(freq * vibrato, rate);
+        saw.retune(freq * vibrato * 1.006, rate);
+        float square = 0.5f * (squareA.next() - squareB.next());
         float decay = 0.75f + 0.25f * float(std::exp(-s * 8.0));
-        float v = filter.step(0.5f * square + 0.5f * saw) * decay;
+        float v = filter.step(0.5f * square + 0.5f * saw.next()) * decay;
         t.add(start + i, gain * v * envelope(s, seconds, 0.006, 0.12), 0.5f);
     }
 }
