@@ -82,11 +82,14 @@ bool writeMusic(const std::string& outDir) {
     return makeDirectories(outDir + "/data") && writeFileBytes(outDir + "/data/musik.mp3", mp3);
 }
 
-bool writeObjectAndScript(const std::string& outDir) {
-    const std::string script = syncScriptText();
+bool writeObject(const std::string& outDir) {
     return makeDirectories(outDir + "/data/kebab") &&
-           writeLwob(outDir + "/data/kebab/kebab2.lwo", buildKebabModel()) &&
-           writeFileBytes(outDir + "/synkTest.snc", std::vector<uint8_t>(script.begin(), script.end()));
+           writeLwob(outDir + "/data/kebab/kebab2.lwo", buildKebabModel());
+}
+
+bool writeSyncScript(const std::string& outDir) {
+    const std::string script = syncScriptText();
+    return writeFileBytes(outDir + "/synkTest.snc", std::vector<uint8_t>(script.begin(), script.end()));
 }
 
 }  // namespace
@@ -102,7 +105,7 @@ int main(int argc, char** argv) {
     // The music takes longest; it runs beside the pictures.
     bool musicOk = false;
     std::thread music([&] { musicOk = writeMusic(outDir); });
-    bool ok = writeObjectAndScript(outDir);
+    bool ok = writeObject(outDir);
     try {
         TextRenderer text("/usr/share/fonts/truetype/dejavu");
         for (const PictureJob& job : pictureJobs()) ok = writePicture(outDir, job, text) && ok;
@@ -111,5 +114,7 @@ int main(int argc, char** argv) {
         ok = false;
     }
     music.join();
-    return ok && musicOk ? 0 : 1;
+    // The build takes the sync script as the sign of a complete stage, so it comes last
+    // and only after everything else was written.
+    return ok && musicOk && writeSyncScript(outDir) ? 0 : 1;
 }
