@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "PcxWriter.h"
+#include "assets/PcxDecoder.h"
 #include "Random.h"
 #include "TestFiles.h"
 
@@ -68,4 +69,18 @@ TEST(PcxWriter, LoneHighByteIsWrittenAsARunOfOne) {
 TEST(PcxWriter, RejectsPixelsThatDoNotMatchTheSize) {
     EXPECT_THROW(encodePcx(4, 4, std::vector<uint8_t>(10)), std::invalid_argument);
     EXPECT_THROW(encodePcx(0, 4, {}), std::invalid_argument);
+}
+
+TEST(PcxWriter, ProjectDecoderReadsWhatItWrites) {
+    for (uint64_t seed = 100; seed < 120; ++seed) {
+        int w = 2 + int(seed % 31), h = 1 + int(seed % 7);
+        std::vector<uint8_t> rgb = awkwardPixels(w, h, seed);
+        std::vector<uint8_t> file = encodePcx(w, h, rgb);
+        std::vector<uint32_t> pixels(size_t(w) * h, 0xDEADBEEF);
+        ASSERT_EQ(decodePcxFromMemory(file.data(), file.size(), w, h, pixels.data(), w, h, false), 0)
+            << "seed " << seed;
+        for (size_t i = 0; i < pixels.size(); ++i)
+            ASSERT_EQ(pixels[i], uint32_t(rgb[3 * i]) << 16 | uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2])
+                << "seed " << seed << " pixel " << i;
+    }
 }

@@ -51,7 +51,7 @@ Canvas makeMusicPlate(TextRenderer& text) {
     return c;
 }
 
-Canvas makeEmblem(TextRenderer& text) {
+Canvas makeEmblem() {
     Canvas c(256, 256);
     const float cx = 128, cy = 128;
     for (int y = 0; y < 256; ++y)
@@ -64,22 +64,17 @@ Canvas makeEmblem(TextRenderer& text) {
             c.add(x, y, hex(0x803010), rays * 0.6f);
         }
     // The meat cone on its spit, shaded in bands.
-    std::vector<Point> cone{{98, 60}, {158, 60}, {146, 150}, {110, 150}};
+    // No lettering here: the name plates slide across the emblem.
+    std::vector<Point> cone{{92, 56}, {164, 56}, {150, 170}, {106, 170}};
     Mask meat = polygonMask(256, 256, cone);
+    addMask(c, blurred(meat, 8), 0, 0, hex(0xFF6A10), 0.8f);   // warmth of the grill
     paintMask(c, meat, 0, 0, [](int x, int y) {
         float band = 0.75f + 0.25f * std::sin(y * 0.7f);
-        float round = 1.0f - std::pow((x - 128) / 32.0f, 2.0f) * 0.6f;
+        float round = 1.0f - std::pow((x - 128) / 38.0f, 2.0f) * 0.6f;
         return hex(0xD06A28) * (band * round);
     });
-    for (int y = 44; y < 168; ++y)
+    for (int y = 40; y < 196; ++y)
         for (int x = 126; x < 130; ++x) c.at(x, y) = mix(hex(0xFFFFFF), hex(0x808890), (x - 126) / 3.0f);
-    TextStyle gold;
-    gold.fill = {{0, hex(0xFFF4C0)}, {1, hex(0xFFA020)}};
-    gold.glowRadius = 3;
-    gold.glowColour = hex(0xFF6000);
-    gold.glowAmount = 0.6f;
-    Mask name = text.render(Face::SansBold, 19, credits::kGroup, 0, 1);
-    drawText(c, name, centredX(c, name), 178, gold);
     for (int i = 0; i < 5; ++i) {   // five little stars
         float a = kPi * (0.25f + 0.125f * i);
         int sx = int(cx + 82 * std::cos(a + kPi)), sy = int(cy - 82 * std::sin(a));

@@ -32,7 +32,7 @@ Canvas makeArrow();                                   // 40 x 40, on black (adde
 Canvas makeCodePlate(TextRenderer& text);             // 512 x 80
 Canvas makeGraphicsPlate(TextRenderer& text);         // 512 x 80
 Canvas makeMusicPlate(TextRenderer& text);            // 512 x 160
-Canvas makeEmblem(TextRenderer& text);                // 256 x 256
+Canvas makeEmblem();                                  // 256 x 256
 Canvas makeGreetingsBackdrop(TextRenderer& text);     // 512 x 384
 Canvas makeGreetPlate(TextRenderer& text, int number);// 100 x 30, number 1..5
 

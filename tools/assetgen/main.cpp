@@ -48,7 +48,7 @@ std::vector<PictureJob> pictureJobs() {
         {"data/Creds/code.pcx", Format::Pcx, makeCodePlate},
         {"data/Creds/grafik.pcx", Format::Pcx, makeGraphicsPlate},
         {"data/Creds/musik.pcx", Format::Pcx, makeMusicPlate},
-        {"data/Creds/plomek.pcx", Format::Pcx, makeEmblem},
+        {"data/Creds/plomek.pcx", Format::Pcx, plain(makeEmblem)},
         // The credits part opens "data/creds/tunnel1.pcx"; data files are found without
         // regard to letter case, so it lives beside the other credit pictures.
         {"data/Creds/tunnel1.pcx", Format::Pcx, plain(makeTunnelTile)},
