@@ -133,9 +133,9 @@ Canvas makeGreetPlate(TextRenderer& text, int number) {
     const int i = std::clamp(number, 1, 5) - 1;
     Canvas c(100, 30);
     Mask name;
-    for (int size = 20; size >= 9; --size) {   // the largest size that fits the plate
-        name = text.render(Face::SansBold, size, credits::kGreeted[i], 0, 0);
-        if (name.width <= 94 && name.height <= 24) break;
+    for (int size = 28; size >= 9; --size) {   // the largest size that fits the plate
+        name = text.render(Face::Condensed, size, credits::kGreeted[i], 0, 0);
+        if (name.width <= 94 && name.height <= 25) break;
     }
     TextStyle style;
     style.fill = {{0, hex(0xFFFFFF)}, {0.4f, hex(light[i])}, {1, hex(deep[i])}};

@@ -26,9 +26,10 @@ float wrapDelta(float a, float b) {
 
 Canvas makePlasmaTile() {
     Canvas c(kTile, kTile);
-    const std::vector<ColourStop> palette{{0.0f, hex(0x080630)}, {0.3f, hex(0x3A1290)},
-                                          {0.55f, hex(0xC02A9A)}, {0.8f, hex(0xFF8A4A)},
-                                          {1.0f, hex(0xFFE9A0)}};
+    // Kept below full brightness: the ring layer is added on top of it.
+    const std::vector<ColourStop> palette{{0.0f, hex(0x060420)}, {0.35f, hex(0x2A0E6A)},
+                                          {0.6f, hex(0x8A1E7A)}, {0.85f, hex(0xC0583A)},
+                                          {1.0f, hex(0xE0A060)}};
     c.shade([&](float x, float y) {
         float v = wave(x, y, 2, 0, 0) + wave(x, y, 0, 3, 1.3f) + wave(x, y, 1, 1, 0.4f) +
                   wave(x, y, 3, -2, 2.1f) * 0.7f;
@@ -77,8 +78,9 @@ Canvas makeTunnelTile() {
             base = mix(base, hex(0xFFB040), 1.0f - std::fabs(fy - 16) / 4.0f);
         // Rivets in the corners.
         float rx = std::min(fx - 6, kPanel - 6 - fx), ry = std::min(fy - 6, kPanel - 6 - fy);
-        if (std::hypot(std::fabs(rx), std::fabs(ry)) < 1.6f) base = hex(0x9EC8E0);
-        return base;
+        if (std::hypot(std::fabs(rx), std::fabs(ry)) < 1.6f) base = hex(0x6A8498);
+        // Fairly dark overall: the credit plates are added on top.
+        return base * 0.7f;
     });
     return c;
 }
