@@ -8,6 +8,11 @@ Rgb hex(uint32_t rgb) {
             float(rgb & 255) / 255.0f};
 }
 
+float vignette(float x, float y, float w, float h, float strength) {
+    float dx = (x - w / 2) / (w / 2), dy = (y - h / 2) / (h / 2);
+    return 1.0f - strength * std::min(1.0f, (dx * dx + dy * dy) * 0.5f);
+}
+
 Rgb ramp(const std::vector<ColourStop>& stops, float t) {
     if (t <= stops.front().at) return stops.front().colour;
     for (size_t i = 1; i < stops.size(); ++i) {

@@ -15,6 +15,9 @@ inline Rgb mix(Rgb a, Rgb b, float t) { return a + (b + a * -1.0f) * t; }
 // 0xRRGGBB to a colour.
 Rgb hex(uint32_t rgb);
 
+// Darkening towards the corners of a w x h picture: 1 in the centre, 1 - strength at most.
+float vignette(float x, float y, float w, float h, float strength);
+
 // A colour ramp: stops at positions 0..1, interpolated linearly, clamped at the ends.
 struct ColourStop {
     float at;

@@ -24,6 +24,8 @@ Canvas makeEnvironment();     // kebab environment, a shiny studio seen in a mir
 // Scenes (Scenes.cpp).
 Canvas makeGraffiti(TextRenderer& text);              // 512 x 384
 Canvas makeKebabBackdrop(TextRenderer& text);         // 512 x 384
+
+// The house at night (HousePictures.cpp).
 Canvas makeHouse(TextRenderer& text);                 // 512 x 384
 Canvas makeMeLabel(TextRenderer& text);               // 100 x 30, on black (added)
 Canvas makeArrow();                                   // 40 x 40, on black (added)

@@ -33,9 +33,12 @@ TextRenderer::~TextRenderer() {
 }
 
 FT_Face TextRenderer::face(Face which) {
-    static const char* const files[] = {"DejaVuSans.ttf",          "DejaVuSans-Bold.ttf",
-                                        "DejaVuSans-BoldOblique.ttf", "DejaVuSansCondensed-Bold.ttf",
-                                        "DejaVuSerif.ttf",         "DejaVuSerif-BoldItalic.ttf",
+    // In the order of Face.
+    static const char* const files[] = {"DejaVuSans.ttf",
+                                        "DejaVuSans-Bold.ttf",
+                                        "DejaVuSans-BoldOblique.ttf",
+                                        "DejaVuSansCondensed-Bold.ttf",
+                                        "DejaVuSerif-BoldItalic.ttf",
                                         "DejaVuSansMono-Bold.ttf"};
     FT_Face& f = faces[int(which)];
     if (!f) {

@@ -7,7 +7,7 @@ struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
 // The Debian DejaVu faces used for lettering.
-enum class Face { Sans, SansBold, SansBoldOblique, Condensed, Serif, SerifBoldItalic, MonoBold };
+enum class Face { Sans, SansBold, SansBoldOblique, Condensed, SerifBoldItalic, MonoBold };
 
 // Renders UTF-8 text into coverage masks with FreeType.
 class TextRenderer {
@@ -33,6 +33,6 @@ private:
                   int tracking, bool antialias);
 
     FT_LibraryRec_* library = nullptr;
-    FT_FaceRec_* faces[7] = {};
+    FT_FaceRec_* faces[6] = {};
     std::string directory;
 };
