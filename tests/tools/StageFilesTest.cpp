@@ -281,3 +281,32 @@ TEST(Stage, SyncScriptChangesAndFlashesFollowTheShow) {
     }
     for (size_t w = 0; w < flashing.size(); ++w) EXPECT_GE(perWindow[w], 2) << "window " << w;
 }
+
+TEST(Stage, AddedPicturesFadeToBlackAtTheirEdges) {
+    // These are added onto what lies below them; a lit edge would show the picture's box.
+    for (const char* name : {"data/Creds/code.pcx", "data/Creds/grafik.pcx", "data/Creds/musik.pcx",
+                             "data/Creds/plomek.pcx", "data/Greets/namn1.pcx", "data/Greets/namn2.pcx",
+                             "data/Greets/namn3.pcx", "data/Greets/namn4.pcx", "data/Greets/namn5.pcx",
+                             "data/Huset/jag.pcx", "data/Huset/pil.pcx"}) {
+        SCOPED_TRACE(name);
+        DecodedPcx d = stagePcx(name);
+        ASSERT_TRUE(d.ok);
+        const int w = d.headerWidth, h = d.headerHeight;
+        int brightest = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (x == 0 || y == 0 || x == w - 1 || y == h - 1)
+                    for (int c = 0; c < 3; ++c) brightest = std::max<int>(brightest, d.rgb[(size_t(y) * w + x) * 3 + c]);
+        EXPECT_LE(brightest, 8);
+    }
+}
+
+TEST(Stage, EndScrollerEdgesMatchTheScrollerBackground) {
+    DecodedPcx d = stagePcx("data/Slut/slut.pcx");
+    ASSERT_TRUE(d.ok);
+    for (int y : {0, 1535})
+        for (int x = 0; x < 512; ++x) {
+            const uint8_t* p = &d.rgb[(size_t(y) * 512 + x) * 3];
+            ASSERT_EQ(uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2], 0x4A525Au) << "row " << y << " column " << x;
+        }
+}

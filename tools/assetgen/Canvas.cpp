@@ -45,6 +45,14 @@ void Canvas::shade(const std::function<Rgb(float x, float y)>& colourAt) {
         for (int x = 0; x < w; ++x) at(x, y) = colourAt(float(x) + 0.5f, float(y) + 0.5f);
 }
 
+void Canvas::fadeEdgesToBlack(int margin) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int edge = std::min({x, y, w - 1 - x, h - 1 - y});
+            if (edge < margin) at(x, y) = at(x, y) * (float(edge) / float(margin));
+        }
+}
+
 std::vector<uint8_t> Canvas::rgbBytes() const {
     auto toByte = [](float v) {
         return uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));

@@ -42,6 +42,9 @@ public:
     void add(int x, int y, Rgb colour, float amount);
     // Sets every pixel from a function of its centre (x + 0.5, y + 0.5).
     void shade(const std::function<Rgb(float x, float y)>& colourAt);
+    // Ramps the outermost `margin` pixels down to black at the edge, for pictures that are
+    // added onto others and must not show their box.
+    void fadeEdgesToBlack(int margin);
     // Rows top-down of R, G, B bytes, rounded and clamped.
     std::vector<uint8_t> rgbBytes() const;
 

@@ -9,10 +9,10 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-// A credit plate: a small role word above a large glowing handle, on black so that it
-// can be added onto the tunnel.
+// A credit plate: a small role word above a large glowing handle and, if given, a line
+// below it; on black so that it can be added onto the tunnel.
 Canvas creditPlate(TextRenderer& text, int height, const char* role, const char* handle,
-                   Rgb light, Rgb deep, int handleX) {
+                   const char* note, Rgb light, Rgb deep, int handleX) {
     Canvas c(512, height);
     TextStyle roleStyle;
     roleStyle.fill = {{0, light}, {1, light}};
@@ -29,26 +29,29 @@ Canvas creditPlate(TextRenderer& text, int height, const char* role, const char*
     drawText(c, handleMask, handleX, 30, handleStyle);
     // A thin rule under the role word.
     for (int x = handleX + 4; x < handleX + 4 + 160; ++x) c.add(x, 27, light, 0.8f * (1.0f - (x - handleX) / 170.0f));
+    if (note) {
+        TextStyle noteStyle;
+        noteStyle.fill = {{0, hex(0xD0C0A0)}, {1, hex(0x907850)}};
+        Mask line = text.render(Face::Sans, 15, note, 0, 1);
+        drawText(c, line, handleX + 4, 100, noteStyle);
+    }
+    c.fadeEdgesToBlack(4);
     return c;
 }
 
 }  // namespace
 
 Canvas makeCodePlate(TextRenderer& text) {
-    return creditPlate(text, 80, "CODE", credits::kCoder, hex(0x7FE8FF), hex(0x1060FF), 200);
+    return creditPlate(text, 80, "CODE", credits::kCoder, nullptr, hex(0x7FE8FF), hex(0x1060FF), 200);
 }
 
 Canvas makeGraphicsPlate(TextRenderer& text) {
-    return creditPlate(text, 80, "GRAPHICS", credits::kGraphician, hex(0xFF8AD8), hex(0xC0108A), 40);
+    return creditPlate(text, 80, "GRAPHICS", credits::kGraphician, nullptr, hex(0xFF8AD8), hex(0xC0108A), 40);
 }
 
 Canvas makeMusicPlate(TextRenderer& text) {
-    Canvas c = creditPlate(text, 160, "MUSIC", credits::kMusician, hex(0xFFD870), hex(0xFF5A00), 120);
-    TextStyle note;
-    note.fill = {{0, hex(0xD0C0A0)}, {1, hex(0x907850)}};
-    Mask line = text.render(Face::Sans, 15, "synthesised from scratch at 120 bpm", 0, 1);
-    drawText(c, line, 124, 100, note);
-    return c;
+    return creditPlate(text, 160, "MUSIC", credits::kMusician, "synthesised from scratch at 120 bpm",
+                       hex(0xFFD870), hex(0xFF5A00), 120);
 }
 
 Canvas makeEmblem() {
@@ -143,5 +146,6 @@ Canvas makeGreetPlate(TextRenderer& text, int number) {
     style.glowColour = hex(deep[i]);
     style.glowAmount = 0.5f;
     drawText(c, name, centredX(c, name), (30 - name.height) / 2, style);
+    c.fadeEdgesToBlack(3);
     return c;
 }

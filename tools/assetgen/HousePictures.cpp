@@ -83,6 +83,7 @@ Canvas makeMeLabel(TextRenderer& text) {
     style.glowAmount = 0.6f;
     Mask word = text.render(Face::SansBold, 22, "JAG", 0, 3);
     drawText(c, word, centredX(c, word), (30 - word.height) / 2, style);
+    c.fadeEdgesToBlack(3);
     return c;
 }
 
