@@ -51,6 +51,13 @@ float envelope(double t, double length, double attack, double release) {
     return float(std::max(0.0, 1.0 - (t - length) / release));
 }
 
+// 1 until the last 10 ms of an n-sample sound, then down to 0, so a cut-off tail does
+// not click.
+float tailFade(size_t i, size_t n, int rate) {
+    const double fade = 0.01 * rate;
+    return float(std::min(1.0, double(n - i) / fade));
+}
+
 }  // namespace
 
 StereoTrack::StereoTrack(int rate, double seconds)
@@ -73,7 +80,7 @@ void Synth::kick(StereoTrack& t, double at, float gain) {
         phase += (44.0 + 120.0 * std::exp(-s * 28.0)) / rate;
         float body = float(std::sin(kTau * phase) * std::exp(-s * 6.5));
         float click = i < size_t(0.004 * rate) ? white() * 0.4f * (1.0f - float(s / 0.004)) : 0.0f;
-        t.add(start + i, gain * std::tanh(1.6f * (body + click)), 0.5f);
+        t.add(start + i, gain * std::tanh(1.6f * (body + click)) * tailFade(i, n, rate), 0.5f);
     }
 }
 
@@ -135,7 +142,8 @@ void Synth::riser(StereoTrack& t, double at, double seconds, float gain) {
         double p = double(i) / double(n);
         if (i % 64 == 0) filter.tune(200.0 * std::pow(40.0, p), rate, 0.35f);
         filter.step(white());
-        t.add(start + i, gain * filter.band * float(p * p), 0.5f + 0.3f * float(std::sin(kTau * 2.0 * p * seconds)));
+        float level = gain * float(p * p) * tailFade(i, n, rate);
+        t.add(start + i, filter.band * level, 0.5f + 0.3f * float(std::sin(kTau * 2.0 * p * seconds)));
     }
 }
 
