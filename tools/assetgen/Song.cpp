@@ -51,7 +51,7 @@ public:
         const int bars = int(show::kLengthSeconds / kBar);
         for (int bar = 0; bar < bars; ++bar) playBar(bar);
         for (double pow : show::kPowSeconds) hit(pow);
-        synth.crash(tracks.fx, show::kChanges[4].seconds, 1.0f);   // the drop
+        for (size_t i = 0; i < show::kChanges.size(); ++i) markChange(i);
 
         duckUnderKicks(tracks.pad, kicks, 0.55f);
         duckUnderKicks(tracks.bass, kicks, 0.35f);
@@ -219,6 +219,14 @@ private:
         for (const HookNote& n : kHook)
             if (n.step / 8 == hookBar)
                 synth.lead(tracks.lead, t + (n.step % 8) * kEighth, n.eighths * kEighth * 0.9, n.midi + transpose, gain);
+    }
+    // A crash on every change; where a beat was playing, a snare fill over the beat before.
+    void markChange(size_t index) {
+        const double at = show::kChanges[index].seconds;
+        synth.crash(tracks.fx, at, 0.9f);
+        const Section before = index == 0 ? Section::Intro : kSectionAfterChange[index - 1];
+        if (before == Section::Intro || before == Section::Build) return;
+        for (int i = 0; i < 4; ++i) synth.snare(tracks.drums, at - kBeat + i * kSixteenth, 0.5f + 0.12f * i);
     }
     // The flash: a crash, a kick and a bright stab together.
     void hit(double t) {
