@@ -1,6 +1,7 @@
 #include "Song.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "ShowTimeline.h"
@@ -16,10 +17,9 @@ constexpr double kSixteenth = kBeat / 4;
 enum class Section { Intro, Entry, Groove, Breakbeat, Build, Drop, HalfTime, Anthem, Outro };
 
 // What plays from each change time on (the title intro runs before the first change).
-constexpr Section kSectionAfterChange[10] = {Section::Entry,    Section::Groove, Section::Breakbeat,
-                                             Section::Build,    Section::Drop,   Section::HalfTime,
-                                             Section::Build,    Section::Groove, Section::Anthem,
-                                             Section::Outro};
+constexpr std::array<Section, show::kChanges.size()> kSectionAfterChange{
+    Section::Entry, Section::Groove, Section::Breakbeat, Section::Build,  Section::Drop,
+    Section::HalfTime, Section::Build, Section::Groove,  Section::Anthem, Section::Outro};
 
 struct Chord {
     int bassRoot;
