@@ -9,15 +9,15 @@ constexpr int kSegments = 32;     // around the axis
 constexpr int kRings = 26;        // along the axis
 constexpr float kTop = 15.0f, kBottom = -15.0f;
 
-// Radius of the meat at height y and angle a: a cone widening to the top with rounded
-// ends, shaved ridges running around it and lumps.
+// Radius of the meat at height y and angle a: a cone widening to the top with its rims
+// rounded off, shaved ridges running around it and lumps.
 float meatRadius(float y, double a) {
     float t = (y - kBottom) / (kTop - kBottom);          // 0 bottom .. 1 top
     float profile = 5.5f + 4.5f * t;
-    float ends = std::sqrt(std::fmax(0.0f, 1.0f - std::pow(std::fabs(2.0f * t - 1.0f), 6.0f)));
+    float ends = std::sqrt(std::fmax(0.0f, 1.0f - std::pow(std::fabs(2.0f * t - 1.0f), 14.0f)));
     float ridges = 0.35f * float(std::sin(y * 2.2 + 0.8 * std::sin(a * 3.0)));
     float lumps = 0.3f * float(std::sin(a * 7.0 + y * 0.9) * std::cos(a * 4.0 - y * 1.3));
-    return (profile + ridges + lumps) * (0.35f + 0.65f * ends);
+    return (profile + ridges + lumps) * (0.55f + 0.45f * ends);
 }
 
 struct Builder {
