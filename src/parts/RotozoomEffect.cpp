@@ -21,6 +21,12 @@ uint32_t stepOf(uint32_t from, uint32_t to, int32_t steps) {
     return static_cast<uint32_t>(static_cast<int32_t>(to - from) / steps);
 }
 
+// The screen edge from one corner towards another, stepped once per row.
+TextureSpan edgeBetween(RotozoomEffect::Corner from, RotozoomEffect::Corner to, int32_t rows) {
+    uint32_t u = toFixed(from.u), v = toFixed(from.v);
+    return {u, v, stepOf(u, toFixed(to.u), rows), stepOf(v, toFixed(to.v), rows)};
+}
+
 }  // namespace
 
 RotozoomEffect::RotozoomEffect(const char* texturePath)
@@ -44,11 +50,8 @@ void RotozoomEffect::apply(Bitmap* target, float, int32_t additive) {
     int32_t width = target->width;
     int32_t height = target->height;
     if (width <= 0 || height <= 0) return;
-    Corner c[4] = {corner(0), corner(1), corner(2), corner(3)};
-    TextureSpan left{toFixed(c[0].u), toFixed(c[0].v), stepOf(toFixed(c[0].u), toFixed(c[2].u), height),
-              stepOf(toFixed(c[0].v), toFixed(c[2].v), height)};
-    TextureSpan right{toFixed(c[1].u), toFixed(c[1].v), stepOf(toFixed(c[1].u), toFixed(c[3].u), height),
-               stepOf(toFixed(c[1].v), toFixed(c[3].v), height)};
+    TextureSpan left = edgeBetween(corner(0), corner(2), height);
+    TextureSpan right = edgeBetween(corner(1), corner(3), height);
     uint32_t texels[kChunk];
     for (int32_t row = 0; row < height; ++row) {
         TextureSpan span{left.u, left.v, stepOf(left.u, right.u, width), stepOf(left.v, right.v, width)};
