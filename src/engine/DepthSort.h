@@ -8,7 +8,8 @@ struct RenderPolygon;
 float depthKey(const RenderPolygon* polygon);
 
 // Orders list[0..count) back to front: by the keys' bit patterns read as unsigned, largest
-// first. A stable radix sort of 32 one-bit passes, least significant bit first; the two
-// scratch arrays must hold count entries each. Equal keys keep their order.
+// first. A stable radix sort of 32 one-bit passes, least significant bit first, so equal
+// keys keep their order. The bucket arrays must hold count entries each and keyScratch
+// 3 * count.
 void depthSort(RenderPolygon** list, int32_t count, RenderPolygon** setBucket,
-               RenderPolygon** clearBucket);
+               RenderPolygon** clearBucket, uint32_t* keyScratch);

@@ -57,7 +57,7 @@ void Scene::render(Bitmap* target, NewRenderDriver* driver, double time, uint8_t
         }
     }
 
-    if (depthSort) ::depthSort(polygonList, listCount, sortBuckets[0], sortBuckets[1]);
+    if (depthSort) ::depthSort(polygonList, listCount, sortBuckets[0], sortBuckets[1], sortKeys);
 
     driver->fogNear = fogNear;
     driver->fogFar = fogFar;

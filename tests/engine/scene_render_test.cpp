@@ -111,15 +111,16 @@ TEST(DepthSort, BackToFrontWithModeOneFirstAndStableTies) {
     RenderPolygon* zero = source.add(0, 0, 0);
     std::vector<RenderPolygon*> list = {behind, tieA, nearer, zero, far, tieB};
     std::vector<RenderPolygon*> a(list.size()), b(list.size());
+    std::vector<uint32_t> keys(3 * list.size());
 
     EXPECT_EQ(depthKey(behind), 0.0f);
-    depthSort(list.data(), static_cast<int32_t>(list.size()), a.data(), b.data());
+    depthSort(list.data(), static_cast<int32_t>(list.size()), a.data(), b.data(), keys.data());
     EXPECT_EQ(list, (std::vector<RenderPolygon*>{far, nearer, tieA, tieB, behind, zero}));
 
     // Mode 1 goes ahead of everything, the larger sum first among them.
     nearer->mode = 1;
     tieB->mode = 1;
-    depthSort(list.data(), static_cast<int32_t>(list.size()), a.data(), b.data());
+    depthSort(list.data(), static_cast<int32_t>(list.size()), a.data(), b.data(), keys.data());
     EXPECT_EQ(list, (std::vector<RenderPolygon*>{nearer, tieB, far, tieA, behind, zero}));
 }
 
@@ -128,7 +129,8 @@ TEST(DepthSort, NegativeZeroSumIsNotTheFarthest) {
     RenderPolygon* negativeZero = source.add(-0.0f, -0.0f, -0.0f);
     RenderPolygon* far = source.add(100, 100, 100);
     std::vector<RenderPolygon*> list = {negativeZero, far}, a(2), b(2);
-    depthSort(list.data(), 2, a.data(), b.data());
+    std::vector<uint32_t> keys(6);
+    depthSort(list.data(), 2, a.data(), b.data(), keys.data());
     EXPECT_EQ(list, (std::vector<RenderPolygon*>{far, negativeZero}));
 }
 
