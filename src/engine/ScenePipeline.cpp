@@ -46,6 +46,7 @@ void Scene::render(Bitmap* target, NewRenderDriver* driver, double time, uint8_t
         SceneObject* object = drawList[i];
         if (!object->producesPolygons()) continue;
         RenderPolygon** produced = object->render(camera, time, frameStamp, fogEnabled ? &fog : nullptr);
+        if (!produced) continue;
         for (int32_t k = 0; k < object->polygonCount; ++k) {
             if (listCount < MaxFramePolygons) {
                 polygonList[listCount++] = produced[k];
