@@ -100,7 +100,8 @@ struct SeenFrame {
 };
 
 // Picks, for each part index, frames a quarter and three quarters into the stretch it draws
-// outside its flashes, and the frame two tenths of a second after its first POWPOW.
+// outside its flashes (and the nearest different one when those two are equal), and the frame
+// two tenths of a second after its first POWPOW.
 std::vector<GoldenEntry> chooseFrames(const std::vector<SeenFrame>& frames, const std::vector<std::string>& classes) {
     std::map<int32_t, std::vector<int64_t>> framesOfPart;
     for (size_t i = 0; i < frames.size(); i++) framesOfPart[frames[i].part].push_back(static_cast<int64_t>(i));
@@ -122,8 +123,17 @@ std::vector<GoldenEntry> chooseFrames(const std::vector<SeenFrame>& frames, cons
             if (i > flashEnds) quiet.push_back(i);
         }
         const std::vector<int64_t>& pickFrom = quiet.size() >= 2 ? quiet : span;
-        chosen.insert({pickFrom[pickFrom.size() / 4], ""});
-        chosen.insert({pickFrom[pickFrom.size() * 3 / 4], ""});
+        const int64_t first = pickFrom[pickFrom.size() / 4], second = pickFrom[pickFrom.size() * 3 / 4];
+        chosen.insert({first, ""});
+        chosen.insert({second, ""});
+        // Two equal pictures check little: add the differing frame nearest the first, if any.
+        if (frames[first].crc == frames[second].crc) {
+            int64_t nearest = -1;
+            for (int64_t i : pickFrom)
+                if (frames[i].crc != frames[first].crc && (nearest < 0 || std::abs(i - first) < std::abs(nearest - first)))
+                    nearest = i;
+            if (nearest >= 0) chosen.insert({nearest, ""});
+        }
         for (int64_t i : span) {
             const int64_t shown = i + kFlashDelayFrames;
             if (frames[i].flashStarts && shown < static_cast<int64_t>(frames.size()) && frames[shown].part == part) {
