@@ -9,6 +9,7 @@
 #include "parts/GreetsPart.h"
 #include "parts/GrymtPart.h"
 #include "parts/HusetPart.h"
+#include "parts/KebabPart.h"
 #include "parts/SlutPart.h"
 
 // The list index is what ties a part to its change times in the sync script.
@@ -21,8 +22,7 @@ void addTimeline(Demo* demo) {
     demo->addPart(new FetdelPart());
     demo->addPart(new ForortPart());
     demo->addPart(new GrymtPart());
-    // SLOT index 5: KebabPart is added here, between the second strips and the house,
-    // once its unit lands on main.
+    demo->addPart(new KebabPart());
     demo->addPart(new HusetPart());
     demo->addPart(new GrymtPart());
     demo->addPart(new CredsPart());

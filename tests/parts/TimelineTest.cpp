@@ -12,17 +12,17 @@
 #include "parts/GreetsPart.h"
 #include "parts/GrymtPart.h"
 #include "parts/HusetPart.h"
+#include "parts/KebabPart.h"
 #include "parts/SlutPart.h"
 #include "parts/Timeline.h"
 
 TEST(Timeline, PartsInOrderWithOneCrossfade) {
     Demo demo(512, 384, 32, 0, nullptr);
     addTimeline(&demo);
-    // SLOT index 5: typeid(KebabPart) joins the list with its part.
-    const std::vector<std::type_index> expected = {typeid(ForstaPart), typeid(GrymtPart),  typeid(FetdelPart),
-                                                   typeid(ForortPart), typeid(GrymtPart),  typeid(HusetPart),
-                                                   typeid(GrymtPart),  typeid(CredsPart),  typeid(GreetsPart),
-                                                   typeid(SlutPart)};
+    const std::vector<std::type_index> expected = {
+        typeid(ForstaPart), typeid(GrymtPart), typeid(FetdelPart), typeid(ForortPart),
+        typeid(GrymtPart),  typeid(KebabPart), typeid(HusetPart),  typeid(GrymtPart),
+        typeid(CredsPart),  typeid(GreetsPart), typeid(SlutPart)};
     ASSERT_EQ(demo.partCount, static_cast<int32_t>(expected.size()));
     for (int32_t i = 0; i < demo.partCount; ++i) {
         EXPECT_EQ(std::type_index(typeid(*demo.parts[i])), expected[i]) << "index " << i;
