@@ -16,7 +16,7 @@
 #include "parts/SlutPart.h"
 #include "parts/Timeline.h"
 
-TEST(Timeline, PartsInOrderWithOneCrossfade) {
+TEST(Timeline, ElevenPartsInOrderWithOneCrossfade) {
     Demo demo(512, 384, 32, 0, nullptr);
     addTimeline(&demo);
     const std::vector<std::type_index> expected = {
@@ -28,8 +28,9 @@ TEST(Timeline, PartsInOrderWithOneCrossfade) {
         EXPECT_EQ(std::type_index(typeid(*demo.parts[i])), expected[i]) << "index " << i;
         EXPECT_EQ(demo.parts[i]->owner, &demo);
     }
-    // The strip parts are separate objects.
+    // The three strip parts are separate objects.
     EXPECT_NE(demo.parts[1], demo.parts[4]);
+    EXPECT_NE(demo.parts[4], demo.parts[7]);
     ASSERT_EQ(demo.transitionCount, 1);
     EXPECT_NE(dynamic_cast<CrossfadeTransition*>(demo.transitions[0]), nullptr);
     EXPECT_EQ(demo.transitions[0]->duration, 1.0f);
