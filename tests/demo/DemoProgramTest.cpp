@@ -4,21 +4,18 @@
 #include <string>
 
 #include "DemoFakes.h"
-#include "TempDir.h"
 #include "demo/DemoProgram.h"
 
 namespace {
 
-// The whole program on a scripted platform, in a folder that holds only the sync script:
-// the graph is built in order, the run reaches the loop, and the descriptor's message
-// is the last line.
+// The whole program on a scripted platform, in the generated stage folder: the graph is
+// built in order, every part loads, the run reaches the loop, and the descriptor's
+// message is the last line.
 TEST(DemoProgram, RunsTheTimelineAndEndsWithTheDescriptorMessage) {
-    TempDir dir;
-    dir.write("synkTest.snc", "QRM SYNCSCRIPT\n0\n1\ntitle\n20\n\n");
     char* cwd = ::getcwd(nullptr, 0);
     std::string previous = cwd;
     std::free(cwd);
-    ASSERT_EQ(::chdir(dir.path.c_str()), 0);
+    ASSERT_EQ(::chdir(TEST_STAGE_DIR), 0);
 
     CallLog log;
     VirtualClock clock;
@@ -34,7 +31,8 @@ TEST(DemoProgram, RunsTheTimelineAndEndsWithTheDescriptorMessage) {
     EXPECT_EQ(log[1], "open 512x384 fullscreen 32");
     EXPECT_EQ(log[log.size() - 3], "music play");
     EXPECT_EQ(log[log.size() - 1], "music free");
-    EXPECT_NE(printed.find("change 0: 20.000000\nloaded actions \n"), std::string::npos);
+    EXPECT_NE(printed.find("inited all parts \ninited all \n"), std::string::npos);
+    EXPECT_NE(printed.find("change 9: 142.000000\nloaded actions \n"), std::string::npos);
     const std::string last = "deallocated internal Bitmap buffer \n";
     ASSERT_GE(printed.size(), last.size());
     EXPECT_EQ(printed.substr(printed.size() - last.size()), last);
