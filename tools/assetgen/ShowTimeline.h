@@ -30,13 +30,15 @@ constexpr std::array<Change, 10> kChanges{{{"strips", 20},
                                           {"greets", 126},
                                           {"end scroller", 142}}};
 
-// "POWPOW" flashes, in seconds, on strong beats inside the parts that flash: strips,
-// kebab, house and greets. The music hits a crash on each.
-constexpr std::array<double, 19> kPowSeconds{{22, 23,                    // strips
-                                              64, 65,                    // strips
+// "POWPOW" flashes, in seconds, on beats inside the parts that flash: strips, kebab, house
+// and greets. The music hits a crash on each. The three strips parts share one flash
+// state, so a flash late in one strips part would light the next one from its start until
+// its own first flash: each strips part gets a single flash, one beat after it begins.
+constexpr std::array<double, 16> kPowSeconds{{20.5,                      // strips
+                                              62.5,                      // strips
                                               70, 74, 78, 82, 86,        // kebab
                                               92, 94, 96, 98,            // house
-                                              102, 103,                  // strips
+                                              100.5,                     // strips
                                               130, 134, 138, 140}};      // greets
 
 }  // namespace show
