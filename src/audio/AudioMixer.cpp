@@ -1,0 +1,80 @@
+#include "audio/AudioMixer.h"
+
+#include <algorithm>
+
+AudioMixer::AudioMixer() { pendingSyncs.reserve(16); }
+
+uint32_t AudioMixer::add(Channel channel) {
+    const uint32_t handle = nextHandle++;
+    channels.emplace(handle, std::move(channel));
+    return handle;
+}
+
+AudioMixer::Channel* AudioMixer::find(uint32_t handle) {
+    auto it = channels.find(handle);
+    return it == channels.end() ? nullptr : &it->second;
+}
+
+void AudioMixer::mix(int16_t* stereo, size_t frames) {
+    for (size_t done = 0; done < frames;) {
+        const size_t n = std::min(kChunkFrames, frames - done);
+        mixChunk(stereo + 2 * done, n);
+        done += n;
+    }
+    // Syncs run last so that a callback that calls back into the library finds every
+    // channel in a settled state.
+    for (const PendingSync& pending : pendingSyncs)
+        pending.sync.proc(pending.sync.handle, pending.channel, pending.sync.data);
+    pendingSyncs.clear();
+}
+
+void AudioMixer::mixChunk(int16_t* stereo, size_t frames) {
+    std::fill(sum.begin(), sum.begin() + 2 * frames, 0);
+    for (auto& [handle, channel] : channels) {
+        if (!channel.playing) continue;
+        if (channel.isModule()) mixModule(handle, channel, frames);
+        else mixStream(handle, channel, frames);
+    }
+    for (size_t i = 0; i < 2 * frames; i++) {
+        const int32_t scaled = volume == 100 ? sum[i] : sum[i] * static_cast<int32_t>(volume) / 100;
+        stereo[i] = static_cast<int16_t>(std::clamp(scaled, -32768, 32767));
+    }
+}
+
+void AudioMixer::mixStream(uint32_t handle, Channel& channel, size_t frames) {
+    const size_t total = channel.frameCount();
+    size_t out = 0;
+    while (out < frames && channel.playing) {
+        if (channel.frame >= total) {
+            if (channel.looping && total > 0) {
+                channel.frame = 0;
+            } else {
+                finish(handle, channel);
+                break;
+            }
+        }
+        const size_t n = std::min(frames - out, total - channel.frame);
+        const int16_t* source = &channel.pcm[2 * channel.frame];
+        for (size_t i = 0; i < 2 * n; i++) sum[2 * out + i] += source[i];
+        out += n;
+        channel.frame += n;
+    }
+    // Settle the end now, so that the position wraps and the end sync runs without waiting
+    // for the next chunk.
+    if (channel.playing && channel.frame >= total) {
+        if (channel.looping && total > 0) channel.frame = 0;
+        else finish(handle, channel);
+    }
+}
+
+void AudioMixer::mixModule(uint32_t handle, Channel& channel, size_t frames) {
+    const size_t rendered = channel.module->render(moduleSamples.data(), frames);
+    for (size_t i = 0; i < 2 * rendered; i++) sum[i] += moduleSamples[i];
+    if (rendered < frames) finish(handle, channel);
+}
+
+void AudioMixer::finish(uint32_t handle, Channel& channel) {
+    channel.playing = false;
+    channel.ended = true;
+    for (const EndSync& sync : channel.endSyncs) pendingSyncs.push_back({sync, handle});
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+
+#include "audio/MixingAudioLibrary.h"
+
+// The real audio library: one SDL audio device at 44100 Hz, 16-bit stereo, mixing the
+// channels in SDL's audio callback. Streams are decoded in full when they are created, so
+// the callback never waits for a decoder.
+class SdlAudioLibrary : public MixingAudioLibrary {
+public:
+    ~SdlAudioLibrary() override;
+
+protected:
+    bool openOutput() override;
+    void closeOutput() override;
+    void lockOutput() override;
+    void unlockOutput() override;
+
+private:
+    static void fillDeviceBuffer(void* library, uint8_t* buffer, int bytes);
+
+    uint32_t device = 0;
+};

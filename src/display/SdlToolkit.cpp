@@ -1,0 +1,166 @@
+#include "display/SdlToolkit.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <deque>
+
+#include "display/SdlKeyMap.h"
+
+namespace {
+
+class SdlConsole : public ToolkitConsole {
+public:
+    ~SdlConsole() override { close(); }
+
+    bool option(const std::string& name) override {
+        if (name == "synchronized update") synchronized = true;
+        else if (name == "center nearest") centerNearest = true;
+        else if (name == "windowed output") windowed = true;
+        else if (name == "fullscreen output") windowed = false;
+        else return false;
+        return true;
+    }
+
+    void open(const char* title, int32_t width, int32_t height, const PixelFormat& format,
+              int32_t) override {
+        close();
+        if (width <= 0 || height <= 0 || format.bits != 32)
+            throw DynamicError("unsupported console size or format");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            throw DynamicError(std::string("no display: ") + SDL_GetError());
+        videoStarted = true;
+
+        Uint32 flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
+        int windowWidth = width, windowHeight = height;
+        SDL_DisplayMode desktop;
+        // Desktop-sized from the start, so that the output fills the screen even where no
+        // window manager carries out the full-screen request (a bare X server).
+        if (!windowed && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+            windowWidth = desktop.w;
+            windowHeight = desktop.h;
+        }
+        if (windowed) {
+            flags = SDL_WINDOW_RESIZABLE;
+            int scale = largestScaleThatFits(width, height);
+            windowWidth = width * scale;
+            windowHeight = height * scale;
+        }
+        window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                  windowWidth, windowHeight, flags);
+        if (!window) fail("cannot create the window");
+        SDL_ShowCursor(windowed ? SDL_ENABLE : SDL_DISABLE);
+
+        if (centerNearest) SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+        Uint32 rendererFlags = synchronized ? SDL_RENDERER_PRESENTVSYNC : 0;
+        renderer = SDL_CreateRenderer(window, -1, rendererFlags);
+        if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        if (!renderer) fail("cannot create a renderer");
+        if (centerNearest) SDL_RenderSetLogicalSize(renderer, width, height);
+
+        // RGB888 is 0x00RRGGBB in a 32-bit word: the frame's top byte is never shown.
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                    width, height);
+        if (!texture) fail("cannot create the frame texture");
+        textureWidth = width;
+        textureHeight = height;
+    }
+
+    void load(const uint32_t* pixels, int32_t width, int32_t height, int32_t pitchBytes) override {
+        if (!texture || width != textureWidth || height != textureHeight) return;
+        SDL_UpdateTexture(texture, nullptr, pixels, pitchBytes);
+    }
+
+    void update() override {
+        if (renderer) {
+            SDL_RenderClear(renderer);
+            SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+            SDL_RenderPresent(renderer);
+        }
+        pumpEvents();
+    }
+
+    bool key() override {
+        pumpEvents();
+        return !keys.empty();
+    }
+
+    ToolkitKey read() override {
+        while (keys.empty()) {
+            if (!videoStarted || !SDL_WaitEvent(nullptr)) return ToolkitKey{};
+            pumpEvents();
+        }
+        ToolkitKey key = keys.front();
+        keys.pop_front();
+        return key;
+    }
+
+    void close() override {
+        if (texture) SDL_DestroyTexture(texture);
+        if (renderer) SDL_DestroyRenderer(renderer);
+        if (window) SDL_DestroyWindow(window);
+        texture = nullptr;
+        renderer = nullptr;
+        window = nullptr;
+        if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoStarted = false;
+    }
+
+private:
+    [[noreturn]] void fail(const char* what) {
+        std::string message = std::string(what) + ": " + SDL_GetError();
+        close();
+        throw DynamicError(message);
+    }
+
+    // The largest integer multiple of the frame that fits the usable desktop, at least 1.
+    static int largestScaleThatFits(int32_t width, int32_t height) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayUsableBounds(0, &bounds) != 0) {
+            SDL_DisplayMode mode;
+            if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 1;
+            bounds.w = mode.w;
+            bounds.h = mode.h;
+        }
+        return std::max(1, std::min(bounds.w / width, bounds.h / height));
+    }
+
+    void pumpEvents() {
+        if (!videoStarted) return;
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            if (event.type == SDL_KEYDOWN && !event.key.repeat) {
+                ToolkitKey key;
+                key.code = virtualKeyFromSdl(event.key.keysym.sym);
+                key.alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+                key.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+                key.control = (event.key.keysym.mod & KMOD_CTRL) != 0;
+                keys.push_back(key);
+            } else if (event.type == SDL_QUIT) {
+                // Closing the window ends the run like a key press would.
+                keys.push_back(ToolkitKey{KeyCode::Escape});
+            }
+        }
+    }
+
+    bool synchronized = false;
+    bool centerNearest = false;
+    bool windowed = false;
+    bool videoStarted = false;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int32_t textureWidth = 0;
+    int32_t textureHeight = 0;
+    std::deque<ToolkitKey> keys;
+};
+
+}  // namespace
+
+std::unique_ptr<ToolkitConsole> SdlToolkit::createConsole() { return std::make_unique<SdlConsole>(); }
+
+std::unique_ptr<ToolkitSurface> SdlToolkit::createSurface(int32_t width, int32_t height,
+                                                          const PixelFormat& format) {
+    if (format.bits != 32) throw DynamicError("unsupported surface format");
+    return std::make_unique<MemorySurface>(width, height);
+}

@@ -1,0 +1,85 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "display/PtcDisplayDriver.h"
+#include "display/SdlKeyMap.h"
+#include "display/SdlToolkit.h"
+#include "core/Bitmap.h"
+
+namespace {
+
+TEST(SdlKeyMap, FollowsTheVirtualKeyNumbering) {
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_LEFT), 0x25);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_UP), 0x26);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_RIGHT), 0x27);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_DOWN), 0x28);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_HOME), 0x24);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_END), 0x23);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_PAGEUP), 0x21);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_PAGEDOWN), 0x22);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_a), 0x41);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_z), 0x5A);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_0), 0x30);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_9), 0x39);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_ESCAPE), 0x1B);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_SPACE), 0x20);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_RETURN), 0x0D);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_UNKNOWN), 0);
+}
+
+// SDL's dummy video driver opens a window without a display, so the whole path runs in CI.
+class SdlToolkitOnDummyVideo : public testing::Test {
+protected:
+    void SetUp() override { setenv("SDL_VIDEODRIVER", "dummy", 1); }
+};
+
+TEST_F(SdlToolkitOnDummyVideo, OpensPresentsAndTurnsKeyEventsIntoKeys) {
+    SdlToolkit toolkit;
+    PtcDisplayDriver driver(toolkit);
+    for (bool windowed : {true, false}) {
+        ASSERT_NO_THROW(driver.open(512, 384, windowed, 32)) << SDL_GetError();
+        Bitmap* frame = driver.frame();
+        ASSERT_NE(frame, nullptr);
+        uint32_t* const address = frame->pixels;
+        for (int i = 0; i < 512 * 384; i++) frame->pixels[i] = 0xff000000u | static_cast<uint32_t>(i);
+        driver.present();
+        driver.present();
+        EXPECT_FALSE(driver.keyPressed());
+        EXPECT_EQ(frame->pixels, address);
+
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.sym = SDLK_UP;
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        EXPECT_TRUE(driver.keyPressed());
+        KeyState key = driver.readKey();
+        EXPECT_EQ(key.code, 0x26);
+        EXPECT_EQ(key.up, 1);
+
+        // Closing the window counts as a key press.
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        ASSERT_EQ(SDL_PushEvent(&quit), 1);
+        EXPECT_TRUE(driver.keyPressed());
+        EXPECT_EQ(driver.readKey().code, 0x1B);
+        driver.close();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SdlToolkitWithoutDisplay, OpenThrowsDynamicError) {
+    setenv("SDL_VIDEODRIVER", "no-such-video-driver", 1);
+    SdlToolkit toolkit;
+    PtcDisplayDriver driver(toolkit);
+    EXPECT_THROW(driver.open(512, 384, false, 32), DynamicError);
+    // The driver stays usable: nothing is shown, and no key is reported.
+    driver.present();
+    EXPECT_FALSE(driver.keyPressed());
+}
+
+}  // namespace
