@@ -12,6 +12,10 @@
 
 #include "../../fuzz/targets/PcxTarget.h"
 #include "../../fuzz/targets/JpegTarget.h"
+#if __has_include("audio/VirtualAudioLibrary.h")
+#include "../../fuzz/targets/MusicTarget.h"
+#define HAVE_MUSIC_TARGET 1
+#endif
 
 namespace {
 
@@ -60,3 +64,6 @@ void replayFolder(const std::string& harness, Target target, size_t atLeast) {
 
 TEST(FuzzReplay, PcxInputs) { replayFolder("pcx", runPcxTarget, 5); }
 TEST(FuzzReplay, JpegInputs) { replayFolder("jpeg", runJpegTarget, 4); }
+#ifdef HAVE_MUSIC_TARGET
+TEST(FuzzReplay, MusicInputs) { replayFolder("music", runMusicTarget, 7); }
+#endif
