@@ -7,6 +7,8 @@
 
 NewRenderDriver::NewRenderDriver(const Bitmap* size)
     : width(size->width), height(size->height) {
+    // A size with a negative side has no pixels; it must not turn into a huge allocation.
+    if (width < 0 || height < 0) width = height = 0;
     depthBuffer = new float[static_cast<size_t>(width) * static_cast<size_t>(height)];
     flag = 0;
     clearDepth();

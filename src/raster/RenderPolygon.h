@@ -29,6 +29,9 @@ struct ClipResult {
     uint8_t drawSecond = 0;
 };
 
-// Clips `polygon` in place against z = near; `scratch` receives a second triangle when
-// the cut leaves a quadrilateral. envCoords and bumpCoords are interpolated like imageCoords.
+// Clips `polygon` in place against z = near (a vertex at z = near is in front); `scratch`
+// receives a second triangle when the cut leaves a quadrilateral. Positions, the three
+// coordinate sets and the shade values are interpolated; coordinate arrays and shade that
+// are null on a polygon are left alone, so `scratch` needs its own points, shade and
+// coordinate arrays for every set the polygon's kind uses. Not re-entrant per scratch.
 ClipResult clipNear(RenderPolygon* polygon, RenderPolygon* scratch, float near);
