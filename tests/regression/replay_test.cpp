@@ -16,6 +16,10 @@
 #include "../../fuzz/targets/LwoTarget.h"
 #define HAVE_LWO_TARGET 1
 #endif
+#if __has_include("demo/SyncScript.h")
+#include "../../fuzz/targets/SyncTarget.h"
+#define HAVE_SYNC_TARGET 1
+#endif
 #if __has_include("audio/VirtualAudioLibrary.h")
 #include "../../fuzz/targets/MusicTarget.h"
 #define HAVE_MUSIC_TARGET 1
@@ -77,4 +81,7 @@ TEST(FuzzReplay, MusicInputs) { replayFolder("music", runMusicTarget, 7); }
 #endif
 #ifdef HAVE_LWO_TARGET
 TEST(FuzzReplay, LwoInputs) { replayFolder("lwo", runLwoTarget, 5); }
+#endif
+#ifdef HAVE_SYNC_TARGET
+TEST(FuzzReplay, SyncInputs) { replayFolder("sync", runSyncTarget, 5); }
 #endif
