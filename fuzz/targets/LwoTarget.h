@@ -1,8 +1,9 @@
 #pragma once
 // The object reader as the 3D part uses it: parse, build the mesh with its own surface list,
 // compute normals, then draw one frame of it in a scene through the software render driver.
-// Layout: rotation about x, y and z (one byte each, in steps of 1/40 radian), a time byte,
-// then the object file.
+// Layout: rotation about x, y and z (one byte each, in steps of 1/40 radian), a time byte
+// whose low bit dresses the object as the 3D part does (one surface with image, environment
+// and bump textures, coordinates from the vertex normals), then the object file.
 // Returns false when the built mesh breaks the model's promises.
 #include <cstdlib>
 
@@ -11,9 +12,67 @@
 #include "assets/LwoReader.h"
 #include "core/Bitmap.h"
 #include "engine/MeshSurfaceObject.h"
+#include "engine/PolygonTexture.h"
 #include "engine/RenderDriver.h"
 #include "engine/Scene.h"
+#include "engine/Surface.h"
 #include "engine/SurfacePolygon.h"
+#include "raster/RenderPolygon.h"
+
+// A texture slot with a 256 x 256 picture of its own.
+inline PolygonTexture* fuzzTexture(uint32_t seed) {
+    PolygonTexture* texture = new PolygonTexture;
+    texture->image = new Bitmap(256, 256);
+    for (int32_t i = 0; i < 256 * 256; ++i) texture->image->pixels[i] = uint32_t(i) * seed;
+    texture->loadedImage = texture->image;
+    return texture;
+}
+
+// The 3D part's dressing: one surface for every polygon, coordinates from vertex normals.
+inline void dressAsThePartDoes(meshSurfaceObject* mesh, Surface* surface) {
+    surface->texture = fuzzTexture(0x010203);
+    surface->environment = fuzzTexture(0x030201);
+    surface->bump = fuzzTexture(0x00010001);
+    surface->flags = Surface::ColourTexture | Surface::EnvironmentMap | Surface::BumpMap;
+    for (int32_t i = 0; i < mesh->polygonCount; ++i) {
+        SurfacePolygon* polygon = mesh->polygons[i];
+        polygon->surface = surface;
+        for (int32_t k = 0; k < 3; ++k) {
+            const Vector& normal = polygon->vertices[k]->normal;
+            const float u = static_cast<float>(normal.x * 127 + 128);
+            const float v = static_cast<float>(normal.y * 127 + 128);
+            polygon->setUV(SurfacePolygon::ImageUV, k, u, v);
+            polygon->setUV(SurfacePolygon::BumpUV, k, u, v);
+        }
+    }
+}
+
+#ifndef DEMO_FUZZ_SCENE_RENDER
+// Until the scene draws its own polygons: clip each record and hand it to the fill
+// operation of its kind, as the draw pass does with every kind enabled and no fog.
+inline void drawRecords(RenderPolygon** records, int32_t count, Scene& scene,
+                        NewRenderDriver& driver, Bitmap& frame) {
+    for (int32_t i = 0; i < count; ++i) {
+        ClipResult clipped = clipNear(records[i], &scene.clipScratch, scene.nearPlane);
+        RenderPolygon* parts[2] = {clipped.drawFirst ? clipped.first : nullptr,
+                                   clipped.drawSecond ? clipped.second : nullptr};
+        for (RenderPolygon* polygon : parts) {
+            if (!polygon) continue;
+            switch (polygon->kind) {
+            case 0: driver.drawFlat(polygon, &frame, 0); break;
+            case 1: case 2: driver.drawTextured(polygon, &frame, 0); break;
+            case 3: driver.drawImageEnv(polygon, &frame, 0); break;
+            case 6: driver.drawBumpEnv(polygon, &frame, 0); break;
+            case 7: driver.drawImageBumpEnv(polygon, &frame, 0); break;
+            case 9: case 10: driver.drawTranspMapped(polygon, &frame, 0); break;
+            case 33: case 34: driver.drawPerspective(polygon, &frame, 0); break;
+            case 97: case 98: driver.drawPerspectiveKeyed(polygon, &frame, 0); break;
+            default: break;
+            }
+        }
+    }
+}
+#endif
 
 inline bool runLwoTarget(const uint8_t* data, size_t size) {
     static const TexturePictures pictures;
@@ -21,7 +80,9 @@ inline bool runLwoTarget(const uint8_t* data, size_t size) {
     const double rotationX = input.takeByte() / 40.0;
     const double rotationY = input.takeByte() / 40.0;
     const double rotationZ = input.takeByte() / 40.0;
-    const double time = input.takeByte() / 8.0;
+    const uint8_t timeByte = input.takeByte();
+    const double time = timeByte / 8.0;
+    const bool dressed = timeByte & 1;
 
     LwoReader reader;
     reader.parseObject(input.rest(), input.restSize());
@@ -38,9 +99,11 @@ inline bool runLwoTarget(const uint8_t* data, size_t size) {
         const SurfacePolygon* polygon = mesh->polygons[i];
         if (!polygon || polygon->count != 3) sound = false;
     }
+    Surface partSurface;
     if (sound) {
         mesh->computeNormals();
         mesh->computeNormals();
+        if (dressed) dressAsThePartDoes(mesh, &partSurface);
 
         Bitmap frame(512, 384);
         NewRenderDriver driver(&frame);
@@ -54,7 +117,8 @@ inline bool runLwoTarget(const uint8_t* data, size_t size) {
         scene.render(&frame, &driver, time, 1);
 #else
         mesh->updateMatrices();
-        mesh->render(scene.camera(0), time, 0, nullptr);
+        RenderPolygon** records = mesh->render(scene.camera(0), time, 0, nullptr);
+        drawRecords(records, mesh->SceneObject::polygonCount, scene, driver, frame);
 #endif
     }
     delete mesh;
