@@ -1,0 +1,73 @@
+#include "demo/DemoRunner.h"
+
+#include <cstdio>
+
+#include "assets/FontSheet.h"
+#include "audio/MusicPlayer.h"
+#include "core/Bitmap.h"
+#include "demo/Demo.h"
+#include "demo/DemoPart.h"
+#include "demo/PerfTimer.h"
+#include "demo/SyncEvent.h"
+#include "display/DisplayDriver.h"
+
+DemoRunner::DemoRunner(DisplayDriver* display, MusicPlayer* music)
+    : display(display), music(music), fontSheet(new FontSheet()) {
+    fontSheet->glyphSize = 8;
+    fontSheet->firstCode = 31;
+    fontSheet->loadSheet("data\\gurkan2.pcx");
+}
+
+DemoRunner::~DemoRunner() { delete fontSheet; }
+
+void DemoRunner::run(Demo* demo, const char* musicFile, const char* syncFile) {
+    music->load(musicFile);
+    this->demo = demo;
+    renderDriver = demo->renderDriver;
+    display->open(demo->width, demo->height, demo->windowed != 0, demo->bitsPerPixel);
+    demo->initParts(display->frame());
+    demo->createTimer();
+    timer = demo->timer;
+    setDefaultWindows();
+    syncScript.setDemo(demo);
+    syncScript.load(syncFile);
+    std::printf("loaded actions \n");
+    music->play();
+    while (!display->keyPressed()) playFrame();
+    music->stop();
+    music->free();
+}
+
+void DemoRunner::setDefaultWindows() {
+    for (int32_t i = 0; i < demo->partCount; i++) {
+        demo->parts[i]->start = i == 0 ? 0.0f : 1000.0f;
+        demo->parts[i]->end = i == 0 ? 1000.0f : 2000.0f;
+    }
+}
+
+void DemoRunner::playFrame() {
+    currentTime = timer->elapsed();
+    uint32_t musicPosition = music->position();
+    // A Demo without parts has nothing to draw or to tell; the frame is still shown.
+    if (demo->partCount > 0) {
+        deliverDueEvent(musicPosition);
+        currentPart = selectPart(currentTime);
+        demo->parts[currentPart]->draw(display->frame(), renderDriver, currentTime);
+    }
+    display->present();
+}
+
+void DemoRunner::deliverDueEvent(uint32_t musicPosition) {
+    if (nextEvent >= syncScript.eventCount) return;
+    SyncEvent* event = syncScript.events[nextEvent];
+    if (static_cast<int32_t>(musicPosition) >= event->time) {
+        demo->parts[currentPart]->onEvent(event);
+        nextEvent++;
+    }
+}
+
+int32_t DemoRunner::selectPart(float time) const {
+    for (int32_t i = 0; i < demo->partCount; i++)
+        if (demo->parts[i]->start <= time && time <= demo->parts[i]->end) return i;
+    return 0;
+}

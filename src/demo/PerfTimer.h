@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+
+class Clock;
+
+// The clock every PerfTimer reads from now on; null restores the real monotonic clock.
+// The clock is not owned and must outlive the timers that use it.
+void setPerfClock(Clock* clock);
+Clock* perfClock();
+
+// Run timer with a resolution of one millisecond: seconds since the last mark.
+class PerfTimer {
+public:
+    int64_t counter = 0;      // last reading of the clock
+    int64_t frequency = 0;    // clock ticks per second
+    double period = 0.0;      // 1.0 / frequency
+    float markOffset = 0.0f;  // elapsed seconds at the last mark
+    uint32_t startMs = 0;     // milliseconds value at construction
+
+    // Reads the clock's rate and counter, then marks time zero.
+    PerfTimer();
+
+    // Seconds since the last mark.
+    float elapsed();
+    // Makes now the zero point; returns the seconds since construction.
+    float mark();
+
+private:
+    // Reads the clock; seconds since construction, at millisecond resolution.
+    double readSeconds();
+    // trunc(counter * period * 1000) reduced to its low 32 bits.
+    uint32_t milliseconds() const;
+
+    Clock* clock;
+};

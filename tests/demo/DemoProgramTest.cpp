@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "DemoFakes.h"
+#include "TempDir.h"
+#include "demo/DemoProgram.h"
+
+namespace {
+
+// The whole program on a scripted platform, in a folder that holds only the sync script:
+// the graph is built in order, the run reaches the loop, and the descriptor's message
+// is the last line.
+TEST(DemoProgram, RunsTheTimelineAndEndsWithTheDescriptorMessage) {
+    TempDir dir;
+    dir.write("synkTest.snc", "QRM SYNCSCRIPT\n0\n1\ntitle\n20\n\n");
+    char* cwd = ::getcwd(nullptr, 0);
+    std::string previous = cwd;
+    std::free(cwd);
+    ASSERT_EQ(::chdir(dir.path.c_str()), 0);
+
+    CallLog log;
+    VirtualClock clock;
+    ScriptedDisplay display(&log, &clock, 0, {});
+    ScriptedMusic music(&log, {});
+    testing::internal::CaptureStdout();
+    runDemoProgram(&display, &music, &clock);
+    std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(::chdir(previous.c_str()), 0);
+
+    ASSERT_GE(log.size(), 5u);
+    EXPECT_EQ(log[0], "music load data/musik.mp3");
+    EXPECT_EQ(log[1], "open 512x384 fullscreen 32");
+    EXPECT_EQ(log[log.size() - 3], "music play");
+    EXPECT_EQ(log[log.size() - 1], "music free");
+    EXPECT_NE(printed.find("change 0: 20.000000\nloaded actions \n"), std::string::npos);
+    const std::string last = "deallocated internal Bitmap buffer \n";
+    ASSERT_GE(printed.size(), last.size());
+    EXPECT_EQ(printed.substr(printed.size() - last.size()), last);
+}
+
+}  // namespace

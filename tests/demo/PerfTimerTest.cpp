@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "demo/Clock.h"
+#include "demo/PerfTimer.h"
+
+namespace {
+
+constexpr int64_t kMs = 1000000;  // nanoseconds
+
+// Every timer of a test reads the test's virtual clock.
+class PerfTimerTest : public ::testing::Test {
+protected:
+    PerfTimerTest() { setPerfClock(&clock); }
+    ~PerfTimerTest() override { setPerfClock(nullptr); }
+
+    VirtualClock clock;
+};
+
+TEST_F(PerfTimerTest, CountsSecondsFromConstruction) {
+    clock.set(5000 * kMs);
+    PerfTimer timer;
+    EXPECT_EQ(timer.frequency, 1000000000);
+    EXPECT_EQ(timer.startMs, 5000u);
+    EXPECT_EQ(timer.elapsed(), 0.0f);
+    clock.advance(1500 * kMs);
+    EXPECT_FLOAT_EQ(timer.elapsed(), 1.5f);
+}
+
+TEST_F(PerfTimerTest, MarkMovesTheZeroAndReturnsSecondsSinceConstruction) {
+    PerfTimer timer;
+    clock.advance(2000 * kMs);
+    EXPECT_FLOAT_EQ(timer.mark(), 2.0f);
+    clock.advance(250 * kMs);
+    EXPECT_FLOAT_EQ(timer.elapsed(), 0.25f);
+    EXPECT_FLOAT_EQ(timer.mark(), 2.25f);
+}
+
+TEST_F(PerfTimerTest, ResolutionIsOneMillisecond) {
+    PerfTimer timer;
+    clock.advance(kMs - 1);
+    EXPECT_EQ(timer.elapsed(), 0.0f);
+    clock.advance(1);
+    EXPECT_FLOAT_EQ(timer.elapsed(), 0.001f);
+}
+
+TEST_F(PerfTimerTest, MillisecondCountWrapsAtThirtyTwoBits) {
+    clock.set((int64_t{1} << 32) * kMs - 400 * kMs);
+    PerfTimer timer;
+    EXPECT_EQ(timer.startMs, 0xFFFFFE70u);
+    clock.advance(1000 * kMs);
+    EXPECT_FLOAT_EQ(timer.elapsed(), 1.0f);
+}
+
+TEST(PerfClock, NullRestoresTheRealMonotonicClock) {
+    VirtualClock virtualClock;
+    setPerfClock(&virtualClock);
+    EXPECT_EQ(perfClock(), &virtualClock);
+    setPerfClock(nullptr);
+    Clock* real = perfClock();
+    ASSERT_NE(real, &virtualClock);
+    EXPECT_EQ(real->frequency(), 1000000000);
+    int64_t first = real->counter();
+    EXPECT_GT(first, 0);
+    EXPECT_GE(real->counter(), first);
+}
+
+}  // namespace
