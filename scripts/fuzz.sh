@@ -28,26 +28,33 @@ targets=()
 for h in "${harnesses[@]}"; do targets+=("fuzz_$h"); done
 cmake --build "$build" -j"$jobs" --target "${targets[@]}"
 
-# Seeds from the generated data, with the harness's parameter bytes in front.
+# Seeds from the generated data, with the harness's parameter bytes in front. Only the
+# smaller files: a large seed makes every mutation of it slow.
 stage=$root/build/stage
+u16le() { printf '\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)); }
 add_stage_seeds() {
-  local harness=$1 dir=$2
+  local harness=$1 dir=$2 f w h size
   [ -d "$stage" ] || return 0
   case $harness in
-    pcx)  # no scale, 512x384 target, 512x384 picture
-      find "$stage" -iname '*.pcx' -size -2M | head -n 8 | while read -r f; do
-        { printf '\x00\x00\x02\x80\x01\x00\x02\x80\x01'; cat "$f"; } > "$dir/stage-$(basename "$f")"
+    pcx)  # no scale; target and picture at the size the header gives
+      find "$stage" -iname '*.pcx' -size -64k | sort | while read -r f; do
+        read -r x0 y0 x1 y1 < <(od -An -tu2 -j4 -N8 "$f")
+        w=$((x1 - x0 + 1)); h=$((y1 - y0 + 1))
+        size=$(u16le $w)$(u16le $h)
+        { printf "\\x00$size$size"; cat "$f"; } > "$dir/stage-$(basename "$f")"
       done ;;
-    jpeg)
-      find "$stage" -iname '*.jpg' -size -512k | head -n 8 | while read -r f; do
+    jpeg)  # asked for at 256x256 into a 128x128 target
+      find "$stage" -iname '*.jpg' -size -64k | sort | while read -r f; do
         { printf '\xff\xff\x7f\x7f'; cat "$f"; } > "$dir/stage-$(basename "$f")"
       done ;;
     lwo)
-      find "$stage" -iname '*.lwo' -size -2M | head -n 4 | while read -r f; do
-        cp "$f" "$dir/stage-$(basename "$f")"; done ;;
-    sync)
+      find "$stage" -iname '*.lwo' -size -256k | sort | while read -r f; do
+        { printf '\x10\x20\x30\x09'; cat "$f"; } > "$dir/stage-$(basename "$f")"
+      done ;;
+    sync)  # the timeline's eleven parts
       find "$stage" -maxdepth 1 -iname '*.snc' | while read -r f; do
-        cp "$f" "$dir/stage-$(basename "$f")"; done ;;
+        { printf '\x0b'; cat "$f"; } > "$dir/stage-$(basename "$f")"
+      done ;;
     music) ;;  # the generated MP3 is megabytes: too slow a seed; the hand-made ones stand in
   esac
 }
