@@ -7,9 +7,11 @@ Scene::Scene()
     : surfaceLibrary(new SurfaceList),
       cameras(new Camera[CameraCount]),
       polygonList(new RenderPolygon*[MaxFramePolygons]()),
-      sortBuckets{new RenderPolygon*[MaxFramePolygons](), new RenderPolygon*[MaxFramePolygons]()} {}
+      sortBuckets{new RenderPolygon*[MaxFramePolygons](), new RenderPolygon*[MaxFramePolygons]()},
+      sortKeys(new uint32_t[3 * MaxFramePolygons]()) {}
 
 Scene::~Scene() {
+    delete[] sortKeys;
     delete[] sortBuckets[1];
     delete[] sortBuckets[0];
     delete[] polygonList;

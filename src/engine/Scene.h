@@ -37,6 +37,7 @@ public:
     int32_t timeScale = 15;  // animation frames per second
     RenderPolygon** polygonList;   // MaxFramePolygons entries
     RenderPolygon** sortBuckets[2];
+    uint32_t* sortKeys;            // 3 * MaxFramePolygons: keys of the list and of both buckets
     int32_t frameStamp = 0;
     OwnedRenderPolygon clipScratch;
 

@@ -1,0 +1,43 @@
+#include "parts/KebabPart.h"
+
+#include <cstdio>
+
+#include "assets/ImageFactory.h"
+#include "core/Bitmap.h"
+#include "engine/MeshSurfaceObject.h"
+#include "engine/Scene.h"
+#include "parts/KebabObjectLoader.h"
+
+PowFlash KebabPart::flash;
+
+void KebabPart::init(Bitmap*, NewRenderDriver*) {
+    VEX_ImageFactory factory;
+    background = factory.load("data/kebab/kebab.pcx", 512, 384, 512, 384, false, 1);
+    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    std::printf("innan");
+    std::fflush(stdout);
+
+    scene = new Scene;
+    objectLoader = new KebabObjectLoader;
+    object = objectLoader->load("data/kebab/kebab2.lwo", "data/kebab/bump.jpg",
+                                "data/kebab/envmap.jpg", "data/kebab/kebabtxt.pxc");
+    object->position.set(12.0, 4.0, 0.0);
+    object->scale.set(1.0, 1.0, 1.0);
+    scene->addObject(object);
+
+    scene->depthSort = 1;
+    scene->allKinds = 1;
+    scene->fogEnabled = 0;
+    scene->nearPlane = 1.0f;
+    scene->setCameraPosition(0.0, 0.0, -60.0);
+
+    flash.reset();
+}
+
+void KebabPart::draw(Bitmap* target, NewRenderDriver* driver, float time) {
+    background->copyInto(target, 0, 0);
+    flash.localTime = time - start;
+    object->rotation.set(time * 0.5, time * 2.0, time * 3.0);
+    scene->render(target, driver, time, 1);
+    flash.draw(powPicture, target);
+}
