@@ -17,7 +17,6 @@
 #include "engine/Scene.h"
 #include "engine/Surface.h"
 #include "engine/SurfacePolygon.h"
-#include "raster/RenderPolygon.h"
 
 // A texture slot with a 256 x 256 picture of its own.
 inline PolygonTexture* fuzzTexture(uint32_t seed) {
@@ -47,32 +46,6 @@ inline void dressAsThePartDoes(meshSurfaceObject* mesh, Surface* surface) {
     }
 }
 
-#ifndef DEMO_FUZZ_SCENE_RENDER
-// Until the scene draws its own polygons: clip each record and hand it to the fill
-// operation of its kind, as the draw pass does with every kind enabled and no fog.
-inline void drawRecords(RenderPolygon** records, int32_t count, Scene& scene,
-                        NewRenderDriver& driver, Bitmap& frame) {
-    for (int32_t i = 0; i < count; ++i) {
-        ClipResult clipped = clipNear(records[i], &scene.clipScratch, scene.nearPlane);
-        RenderPolygon* parts[2] = {clipped.drawFirst ? clipped.first : nullptr,
-                                   clipped.drawSecond ? clipped.second : nullptr};
-        for (RenderPolygon* polygon : parts) {
-            if (!polygon) continue;
-            switch (polygon->kind) {
-            case 0: driver.drawFlat(polygon, &frame, 0); break;
-            case 1: case 2: driver.drawTextured(polygon, &frame, 0); break;
-            case 3: driver.drawImageEnv(polygon, &frame, 0); break;
-            case 6: driver.drawBumpEnv(polygon, &frame, 0); break;
-            case 7: driver.drawImageBumpEnv(polygon, &frame, 0); break;
-            case 9: case 10: driver.drawTranspMapped(polygon, &frame, 0); break;
-            case 33: case 34: driver.drawPerspective(polygon, &frame, 0); break;
-            case 97: case 98: driver.drawPerspectiveKeyed(polygon, &frame, 0); break;
-            default: break;
-            }
-        }
-    }
-}
-#endif
 
 inline bool runLwoTarget(const uint8_t* data, size_t size) {
     static const TexturePictures pictures;
@@ -113,13 +86,7 @@ inline bool runLwoTarget(const uint8_t* data, size_t size) {
         scene.addObject(mesh);
         scene.nearPlane = 1.0f;
         scene.setCameraPosition(0.0, 0.0, -60.0);
-#ifdef DEMO_FUZZ_SCENE_RENDER
         scene.render(&frame, &driver, time, 1);
-#else
-        mesh->updateMatrices();
-        RenderPolygon** records = mesh->render(scene.camera(0), time, 0, nullptr);
-        drawRecords(records, mesh->SceneObject::polygonCount, scene, driver, frame);
-#endif
     }
     delete mesh;
     return sound;
