@@ -1,11 +1,17 @@
 #include "audio/StreamDecoder.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
 
 uint32_t readLe32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 uint16_t readLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+// Resampling to the output rate multiplies the sample count by 44100 / rate: a file that
+// declares a rate of a few hertz would ask for gigabytes. Below this it is refused.
+constexpr int32_t kMinWavRate = 4000;
+constexpr int32_t kMaxWavRate = 384000;
 
 }  // namespace
 
@@ -26,6 +32,11 @@ bool decodeWav(const uint8_t* data, size_t size, PcmAudio& out) {
             rate = static_cast<int32_t>(readLe32(body + 4));
             bits = readLe16(body + 14);
             if (channels < 1 || channels > 2 || rate <= 0 || (bits != 8 && bits != 16)) return false;
+            if (rate < kMinWavRate || rate > kMaxWavRate) {
+                std::fprintf(stderr, "WAV sample rate %d Hz is outside %d..%d Hz; not played\n",
+                             rate, kMinWavRate, kMaxWavRate);
+                return false;
+            }
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (channels == 0) return false;
             const size_t bytesPerSample = bits / 8;

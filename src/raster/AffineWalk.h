@@ -96,18 +96,34 @@ inline int32_t fixedCoordinate(const float* coords, int vertex, int axis) {
 // half between b->c and the continuing a->c edge. The bottom row itself is never drawn and
 // the top row starts at vertex a's x without sub-pixel correction. Rows at or below the
 // target's height cannot draw, so the walk stops there.
+//
+// Rows above the target are stepped like the others, so that what is drawn comes out of
+// the same additions; but a damaged object can put a vertex two billion rows up, so the
+// edges jump over all but the last kMaxSteppedRowsAbove of them (integers exactly, 1/z up
+// to rounding).
+inline constexpr int32_t kMaxSteppedRowsAbove = 4096;
+
 template <int N, class Span>
 void walkAffineTriangle(const AffineTriangle<N>& t, int32_t height, Span&& span, bool walkLowerHalf = true) {
     AffineEdge<N> longEdge(t.a, t.c, rowsBetween(t.top, t.bottom));
     AffineEdge<N> upperEdge(t.a, t.b, rowsBetween(t.top, t.mid));
-    for (int32_t y = t.top; y < t.mid && y < height; ++y) {
+    int32_t y = t.top;
+    if (y < -kMaxSteppedRowsAbove) {
+        const int32_t resume = -kMaxSteppedRowsAbove;
+        longEdge.skip(int64_t(resume) - y);
+        if (t.mid > resume) upperEdge.skip(int64_t(resume) - y);
+        y = resume;
+    }
+    for (; y < t.mid && y < height; ++y) {
         span(y, upperEdge, longEdge);
         upperEdge.advance();
         longEdge.advance();
     }
     if (t.mid >= height || !walkLowerHalf) return;
     AffineEdge<N> lowerEdge(t.b, t.c, rowsBetween(t.mid, t.bottom));
-    for (int32_t y = t.mid; y < t.bottom && y < height; ++y) {
+    if (y > t.mid) lowerEdge.skip(int64_t(y) - t.mid);  // the jump went past the middle row
+    else y = t.mid;
+    for (; y < t.bottom && y < height; ++y) {
         span(y, lowerEdge, longEdge);
         lowerEdge.advance();
         longEdge.advance();

@@ -220,8 +220,25 @@ struct PerspectiveSpan {
     }
 
     // Rows first..stop - 1. Rows outside the target are skipped but the edges still advance;
-    // from the target's bottom on nothing can draw, so the walk ends there.
+    // from the target's bottom on nothing can draw, so the walk ends there. Rows far above
+    // the target (a damaged object can put a vertex two billion rows up) are jumped over
+    // with one multiplication each instead, up to the last kMaxSteppedRowsAbove of them.
+    static constexpr int32_t kMaxSteppedRowsAbove = 4096;
+
     void operator()(int32_t first, int32_t stop) const {
+        if (first < -kMaxSteppedRowsAbove) {
+            const int32_t resume = stop < -kMaxSteppedRowsAbove ? stop : -kMaxSteppedRowsAbove;
+            const double rows = static_cast<double>(int64_t(resume) - first);
+            auto jump = [rows](float& value, float step) {
+                value = static_cast<float>(static_cast<double>(value) + rows * static_cast<double>(step));
+            };
+            jump(s.leftX, s.leftXStep);
+            jump(s.rightX, s.rightXStep);
+            jump(s.leftW, s.leftWStep);
+            jump(s.leftU, s.leftUStep);
+            jump(s.leftV, s.leftVStep);
+            first = resume;
+        }
         for (int32_t y = first; y < stop && y < s.height; ++y) {
             if (y >= 0) {
                 int64_t d = truncToInt(s.leftX), e = truncToInt(s.rightX);
