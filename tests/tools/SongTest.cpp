@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "ShowTimeline.h"
+#include "Song.h"
+
+namespace {
+
+// Mean energy below roughly 70 Hz (kick and bass; the chords start above 170 Hz) of the
+// left channel between two times, through two one-pole low-pass stages.
+double lowEnergy(const std::vector<int16_t>& pcm, double from, double to) {
+    const double alpha = 1.0 - std::exp(-2.0 * 3.14159265 * 70.0 / show::kSampleRate);
+    double stage1 = 0, stage2 = 0, sum = 0;
+    size_t first = size_t(from * show::kSampleRate), last = size_t(to * show::kSampleRate);
+    for (size_t i = first; i < last; ++i) {
+        stage1 += alpha * (pcm[2 * i] - stage1);
+        stage2 += alpha * (stage1 - stage2);
+        sum += stage2 * stage2;
+    }
+    return sum / double(last - first);
+}
+
+}  // namespace
+
+TEST(Song, FillsTheShowAndFollowsItsParts) {
+    const std::vector<int16_t> pcm = renderSong();
+    ASSERT_EQ(pcm.size(), size_t(show::kLengthSeconds * show::kSampleRate) * 2);
+
+    int peak = 0;
+    for (int16_t s : pcm) peak = std::max(peak, std::abs(int(s)));
+    EXPECT_GT(peak, 26000);
+    EXPECT_LT(peak, 32767) << "the master leaves headroom for the MP3 encoder";
+
+    // Kick and bass rest in the build-up before the kebab and come back with the drop.
+    double build = lowEnergy(pcm, 62.0, 63.9), drop = lowEnergy(pcm, 66.1, 69.9);
+    EXPECT_GT(drop, 4.0 * build) << drop << " " << build;
+    // The title runs without the beat until the strips arrive.
+    EXPECT_GT(lowEnergy(pcm, 20.1, 21.9), 4.0 * lowEnergy(pcm, 2.0, 8.0)) << lowEnergy(pcm, 2.0, 8.0);
+    // The last half second has faded out.
+    int tail = 0;
+    for (size_t i = pcm.size() - 2 * show::kSampleRate / 2; i < pcm.size(); ++i) tail = std::max(tail, std::abs(int(pcm[i])));
+    EXPECT_LT(tail, peak / 20);
+}

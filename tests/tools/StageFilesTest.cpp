@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include <jpeglib.h>
+
+#include "LwobTestReader.h"
+#include "ShowTimeline.h"
+#include "TestFiles.h"
+
+// The stage folder the build lays out with assetgen: every file the parts open, at the
+// size the parts load it.
+
+namespace {
+
+const std::string kStage = TEST_STAGE_DIR;
+
+struct PictureSize {
+    const char* path;
+    int width, height;
+};
+
+const PictureSize kPcxPictures[] = {
+    {"data/gurkan2.pcx", 320, 200},          {"data/Forsta/titel.pcx", 512, 384},
+    {"data/Grymt/grymt512100.pcx", 512, 100}, {"data/Grymt/flow512100.pcx", 512, 100},
+    {"data/pow/pow.pcx", 512, 384},           {"data/fetdel/bilden.pcx", 256, 256},
+    {"data/fetdel/bilden2.pcx", 256, 256},    {"data/Forort/grafiti.pcx", 512, 384},
+    {"data/kebab/kebab.pcx", 512, 384},       {"data/Huset/before.pcx", 512, 384},
+    {"data/Huset/jag.pcx", 100, 30},          {"data/Huset/pil.pcx", 40, 40},
+    {"data/Creds/code.pcx", 512, 80},         {"data/Creds/grafik.pcx", 512, 80},
+    {"data/Creds/musik.pcx", 512, 160},       {"data/Creds/plomek.pcx", 256, 256},
+    {"data/Creds/tunnel1.pcx", 256, 256},     {"data/Greets/crest1.pcx", 512, 384},
+    {"data/Greets/namn1.pcx", 100, 30},       {"data/Greets/namn2.pcx", 100, 30},
+    {"data/Greets/namn3.pcx", 100, 30},       {"data/Greets/namn4.pcx", 100, 30},
+    {"data/Greets/namn5.pcx", 100, 30},       {"data/Slut/slut.pcx", 512, 1536},
+};
+
+DecodedPcx stagePcx(const char* path) { return decodePcxForTest(readFileBytes(kStage + "/" + path)); }
+
+struct JpegInfo {
+    bool ok = false;
+    int width = 0, height = 0, components = 0;
+    std::vector<uint8_t> rgb;
+};
+
+JpegInfo decodeJpeg(const std::string& path) {
+    JpegInfo info;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return info;
+    jpeg_decompress_struct d;
+    jpeg_error_mgr errors;
+    d.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&d);
+    jpeg_stdio_src(&d, f);
+    if (jpeg_read_header(&d, TRUE) == JPEG_HEADER_OK) {
+        jpeg_start_decompress(&d);
+        info.width = int(d.output_width), info.height = int(d.output_height);
+        info.components = d.output_components;
+        info.rgb.resize(size_t(info.width) * info.height * info.components);
+        while (d.output_scanline < d.output_height) {
+            JSAMPROW row = &info.rgb[size_t(d.output_scanline) * info.width * info.components];
+            jpeg_read_scanlines(&d, &row, 1);
+        }
+        jpeg_finish_decompress(&d);
+        info.ok = true;
+    }
+    jpeg_destroy_decompress(&d);
+    std::fclose(f);
+    return info;
+}
+
+// How much the wrap-around seam stands out: the mean difference between the last and the
+// first column (row) over the largest mean difference between neighbouring columns (rows)
+// inside the picture. Patterns whose panel lines fall on the edge score about 1; a
+// picture that does not tile scores far higher.
+double seamRatio(const DecodedPcx& p, bool acrossColumns) {
+    const int w = p.headerWidth, h = p.headerHeight;
+    auto px = [&](int along, int across, int c) {
+        int x = acrossColumns ? along : across, y = acrossColumns ? across : along;
+        return double(p.rgb[(size_t(y) * w + x) * 3 + c]);
+    };
+    const int alongCount = acrossColumns ? w : h, acrossCount = acrossColumns ? h : w;
+    auto meanStep = [&](int a, int b) {
+        double sum = 0;
+        for (int i = 0; i < acrossCount; ++i)
+            for (int c = 0; c < 3; ++c) sum += std::fabs(px(a, i, c) - px(b, i, c));
+        return sum / acrossCount;
+    };
+    double inside = 0;
+    for (int a = 0; a + 1 < alongCount; ++a) inside = std::max(inside, meanStep(a, a + 1));
+    return meanStep(alongCount - 1, 0) / (inside + 1.0);
+}
+
+// MPEG-1 Layer III frames: count them and check the format.
+struct Mp3Walk {
+    int frames = 0;
+    bool allStereo44100 = true;
+};
+
+Mp3Walk walkMp3(const std::vector<uint8_t>& f) {
+    static const int kBitrates[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+    Mp3Walk walk;
+    size_t at = 0;
+    if (f.size() > 10 && f[0] == 'I' && f[1] == 'D' && f[2] == '3')
+        at = 10 + (size_t(f[6]) << 21 | size_t(f[7]) << 14 | size_t(f[8]) << 7 | f[9]);
+    while (at + 4 <= f.size()) {
+        if (f[at] != 0xFF || (f[at + 1] & 0xFE) != 0xFA) break;   // MPEG-1 Layer III sync
+        int bitrate = kBitrates[f[at + 2] >> 4];
+        int rateIndex = (f[at + 2] >> 2) & 3, padding = (f[at + 2] >> 1) & 1;
+        if (bitrate == 0 || rateIndex != 0) {
+            walk.allStereo44100 = false;
+            break;
+        }
+        if ((f[at + 3] >> 6) == 3) walk.allStereo44100 = false;   // mono
+        at += size_t(144000 * bitrate / 44100 + padding);
+        ++walk.frames;
+    }
+    if (at != f.size()) walk.allStereo44100 = false;
+    return walk;
+}
+
+struct SyncScript {
+    std::string header;
+    std::vector<std::pair<std::string, long>> events;
+    std::vector<double> changes;
+};
+
+// Reads the script the way the demo does: line by line, counts with atoi, change values
+// with atof, three lines a record.
+SyncScript readSyncScript(const std::string& path) {
+    std::ifstream in(path);
+    SyncScript s;
+    auto line = [&] {
+        std::string l;
+        std::getline(in, l);
+        return l;
+    };
+    s.header = line();
+    int n = std::atoi(line().c_str());
+    for (int i = 0; i < n; ++i) {
+        std::string name = line();
+        long time = std::atol(line().c_str());
+        line();
+        s.events.push_back({name, time});
+    }
+    int m = std::atoi(line().c_str());
+    for (int i = 0; i < m; ++i) {
+        line();
+        s.changes.push_back(std::atof(line().c_str()));
+        line();
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST(Stage, EveryPcxPictureDecodesToItsPartSize) {
+    for (const PictureSize& p : kPcxPictures) {
+        SCOPED_TRACE(p.path);
+        std::vector<uint8_t> file = readFileBytes(kStage + "/" + p.path);
+        ASSERT_FALSE(file.empty()) << "missing";
+        DecodedPcx d = decodePcxForTest(file);
+        ASSERT_TRUE(d.ok);
+        EXPECT_EQ(d.headerWidth, p.width);
+        EXPECT_EQ(d.headerHeight, p.height);
+        EXPECT_EQ(d.planes, 3);
+        EXPECT_EQ(d.bytesPerLine, p.width);
+        EXPECT_EQ(d.consumed, file.size());
+    }
+}
+
+TEST(Stage, KebabJpegsAreColour256Square) {
+    for (const char* name : {"data/kebab/bump.jpg", "data/kebab/envmap.jpg"}) {
+        SCOPED_TRACE(name);
+        JpegInfo j = decodeJpeg(kStage + "/" + name);
+        ASSERT_TRUE(j.ok);
+        EXPECT_EQ(j.width, 256);
+        EXPECT_EQ(j.height, 256);
+        EXPECT_EQ(j.components, 3);
+    }
+    // The bump heights live in the blue channel and must actually vary.
+    JpegInfo bump = decodeJpeg(kStage + "/data/kebab/bump.jpg");
+    ASSERT_TRUE(bump.ok);
+    int lo = 255, hi = 0;
+    for (size_t i = 2; i < bump.rgb.size(); i += 3) lo = std::min<int>(lo, bump.rgb[i]), hi = std::max<int>(hi, bump.rgb[i]);
+    EXPECT_GT(hi - lo, 100);
+}
+
+TEST(Stage, WrappedTexturesHaveNoSeam) {
+    for (const char* name : {"data/fetdel/bilden.pcx", "data/fetdel/bilden2.pcx", "data/Creds/tunnel1.pcx"}) {
+        SCOPED_TRACE(name);
+        DecodedPcx d = stagePcx(name);
+        ASSERT_TRUE(d.ok);
+        EXPECT_LT(seamRatio(d, true), 1.25);
+        EXPECT_LT(seamRatio(d, false), 1.25);
+    }
+}
+
+TEST(Stage, FontSheetHasGlyphsFromCode32AndBlankCellsAround) {
+    DecodedPcx d = stagePcx("data/gurkan2.pcx");
+    ASSERT_TRUE(d.ok);
+    auto inkIn = [&](int code) {
+        int n = code - 31, left = (n * 8) % 320, top = (n * 8 / 320) * 8, ink = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                size_t i = (size_t(top + y) * 320 + left + x) * 3;
+                ink += d.rgb[i] + d.rgb[i + 1] + d.rgb[i + 2];
+            }
+        return ink;
+    };
+    EXPECT_EQ(inkIn(31), 0);
+    EXPECT_EQ(inkIn(32), 0);   // space
+    for (int code : {'!', '0', 'A', 'Z', 'a', 'z', '~'}) EXPECT_GT(inkIn(code), 1000) << char(code);
+}
+
+TEST(Stage, KebabObjectIsATexturedTriangleMesh) {
+    std::vector<uint8_t> file = readFileBytes(kStage + "/data/kebab/kebab2.lwo");
+    ASSERT_GT(file.size(), 12u);
+    EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "FORM");
+    EXPECT_EQ(be32(&file[4]), file.size() - 8);
+    EXPECT_EQ(std::string(file.begin() + 8, file.begin() + 12), "LWOB");
+    std::vector<IffChunk> chunks = lwobChunks(file);
+    ASSERT_GE(chunks.size(), 4u);
+    size_t pointCount = parsePnts(chunks[0].data).size();
+    size_t surfaces = 0;
+    bool textured = false;
+    for (const IffChunk& c : chunks)
+        if (c.id == "SURF") {
+            ++surfaces;
+            for (const SubChunk& s : parseSurf(c.data).subChunks)
+                if (s.id == "TIMG") textured |= std::string(reinterpret_cast<const char*>(s.data.data())) == "data/kebab/kebabtxt.pxc";
+        }
+    EXPECT_TRUE(textured);
+    std::vector<ParsedPolygon> polys;
+    for (const IffChunk& c : chunks)
+        if (c.id == "POLS") polys = parsePols(c.data);
+    ASSERT_FALSE(polys.empty());
+    for (const ParsedPolygon& p : polys) {
+        ASSERT_EQ(p.indices.size(), 3u);
+        for (uint16_t i : p.indices) ASSERT_LT(i, pointCount);
+        ASSERT_GE(p.surface, 1);
+        ASSERT_LE(p.surface, surfaces);
+    }
+}
+
+TEST(Stage, MusicIsAbout182SecondsOfStereoMp3) {
+    Mp3Walk walk = walkMp3(readFileBytes(kStage + "/data/musik.mp3"));
+    EXPECT_TRUE(walk.allStereo44100);
+    double seconds = walk.frames * 1152.0 / 44100.0;
+    EXPECT_GT(seconds, 181.0);
+    EXPECT_LT(seconds, 183.5);
+}
+
+TEST(Stage, SyncScriptChangesAndFlashesFollowTheShow) {
+    SyncScript s = readSyncScript(kStage + "/synkTest.snc");
+    EXPECT_EQ(s.header, "QRM SYNCSCRIPT");
+    EXPECT_EQ(s.changes, (std::vector<double>{20, 24, 44, 62, 66, 90, 100, 104, 126, 142}));
+    // Flashing parts: strips (parts 1, 4, 7), kebab (5), house (6), greets (9).
+    const std::vector<std::pair<double, double>> flashing{{20, 24}, {62, 66}, {66, 90}, {90, 100}, {100, 104}, {126, 142}};
+    std::vector<int> perWindow(flashing.size(), 0);
+    ASSERT_FALSE(s.events.empty());
+    long previous = 0;
+    for (const auto& [name, bytes] : s.events) {
+        EXPECT_EQ(name, "POWPOW");
+        EXPECT_GE(bytes, previous) << "events are in time order";
+        previous = bytes;
+        EXPECT_EQ(bytes % (show::kBytesPerSecond / 2), 0) << "on a beat";
+        double seconds = double(bytes) / show::kBytesPerSecond;
+        EXPECT_LT(seconds, show::kLengthSeconds);
+        bool inside = false;
+        for (size_t w = 0; w < flashing.size(); ++w)
+            if (seconds > flashing[w].first && seconds + 1.0 <= flashing[w].second) {
+                inside = true;
+                ++perWindow[w];
+            }
+        EXPECT_TRUE(inside) << "flash at " << seconds << " s is not inside a flashing part";
+    }
+    for (size_t w = 0; w < flashing.size(); ++w) EXPECT_GE(perWindow[w], 2) << "window " << w;
+}
+
+TEST(Stage, AddedPicturesFadeToBlackAtTheirEdges) {
+    // These are added onto what lies below them; a lit edge would show the picture's box.
+    for (const char* name : {"data/Creds/code.pcx", "data/Creds/grafik.pcx", "data/Creds/musik.pcx",
+                             "data/Creds/plomek.pcx", "data/Greets/namn1.pcx", "data/Greets/namn2.pcx",
+                             "data/Greets/namn3.pcx", "data/Greets/namn4.pcx", "data/Greets/namn5.pcx",
+                             "data/Huset/jag.pcx", "data/Huset/pil.pcx"}) {
+        SCOPED_TRACE(name);
+        DecodedPcx d = stagePcx(name);
+        ASSERT_TRUE(d.ok);
+        const int w = d.headerWidth, h = d.headerHeight;
+        int brightest = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (x == 0 || y == 0 || x == w - 1 || y == h - 1)
+                    for (int c = 0; c < 3; ++c) brightest = std::max<int>(brightest, d.rgb[(size_t(y) * w + x) * 3 + c]);
+        EXPECT_LE(brightest, 8);
+    }
+}
+
+TEST(Stage, EndScrollerEdgesMatchTheScrollerBackground) {
+    DecodedPcx d = stagePcx("data/Slut/slut.pcx");
+    ASSERT_TRUE(d.ok);
+    for (int y : {0, 1535})
+        for (int x = 0; x < 512; ++x) {
+            const uint8_t* p = &d.rgb[(size_t(y) * 512 + x) * 3];
+            ASSERT_EQ(uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2], 0x4A525Au) << "row " << y << " column " << x;
+        }
+}
