@@ -1,0 +1,29 @@
+#include "parts/FetdelPart.h"
+
+#include <cmath>
+
+#include "core/Bitmap.h"
+
+void FetdelPart::init(Bitmap*, NewRenderDriver*) {
+    firstEffect = new RotozoomEffect(firstPath);
+    secondEffect = new RotozoomEffect(secondPath);
+}
+
+FetdelPart::Motion FetdelPart::motionAt(float t) {
+    double s = t - 5.0;
+    return {static_cast<float>(228 - std::sin(2 * s + 3.141592653589793) * 200), static_cast<float>(2 * s + 1.570795),
+            static_cast<int32_t>(std::cos(s * 0.18) * 3000), static_cast<int32_t>(std::sin(s * 0.26) * 3000)};
+}
+
+void FetdelPart::draw(Bitmap* target, NewRenderDriver*, float time) {
+    Motion m = motionAt(time - start);
+    firstEffect->setParameter("radius", &m.radius);
+    firstEffect->setParameter("angle", &m.angle);
+    firstEffect->setParameter("x", &m.x);
+    firstEffect->setParameter("y", &m.y);
+    secondEffect->setParameter("radius", &m.radius);
+    secondEffect->setParameter("x", &m.x);
+    secondEffect->setParameter("y", &m.y);
+    secondEffect->apply(target, time, 0);
+    firstEffect->apply(target, time, 1);
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+
+#include "demo/DemoPart.h"
+#include "parts/RotozoomEffect.h"
+
+// Two pictures rotating and zooming over each other: the second replaces the frame, the
+// first is added onto it.
+class FetdelPart : public DemoPart {
+public:
+    RotozoomEffect* firstEffect = nullptr;
+    const char* firstPath = "data/fetdel/bilden.pcx";
+    RotozoomEffect* secondEffect = nullptr;
+    const char* secondPath = "data/fetdel/bilden2.pcx";
+
+    void init(Bitmap* frame, NewRenderDriver* driver) override;
+    void draw(Bitmap* target, NewRenderDriver* driver, float time) override;
+    int32_t onEvent(const SyncEvent* event) override { return ignoreEvent(event); }
+    void notify(int32_t value) override { ignoreNotify(value); }
+
+    struct Motion {
+        float radius;
+        float angle;  // used by the first effect only
+        int32_t x;
+        int32_t y;
+    };
+    // The effects' parameters at local time t.
+    static Motion motionAt(float t);
+};

@@ -1,0 +1,36 @@
+#include "parts/HusetPart.h"
+
+#include <cstdlib>
+
+#include "assets/ImageFactory.h"
+#include "core/Bitmap.h"
+
+PowFlash HusetPart::flash;
+
+void HusetPart::init(Bitmap*, NewRenderDriver*) {
+    VEX_ImageFactory factory;
+    background = factory.load("data/Huset/before.pcx", 512, 384, 512, 384, false, 1);
+    label = factory.load("data/Huset/jag.pcx", 100, 30, 100, 30, false, 1);
+    arrow = factory.load("data/Huset/pil.pcx", 40, 40, 40, 40, false, 1);
+    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    flash.reset();
+}
+
+HusetPart::Point HusetPart::labelPosition(int32_t r1, int32_t r2, int32_t r3, int32_t r4) {
+    return {(r3 - r4) / 10000 + 100, (r1 - r2) / 10000 + 210};
+}
+
+int32_t HusetPart::nextRandom() { return std::rand() % 32768; }
+
+void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
+    flash.localTime = time - start;
+    background->copyInto(target, 0, 0);
+    arrow->addInto(target, 200, 200);
+    int32_t r1 = nextRandom();
+    int32_t r2 = nextRandom();
+    int32_t r3 = nextRandom();
+    int32_t r4 = nextRandom();
+    Point at = labelPosition(r1, r2, r3, r4);
+    label->addInto(target, at.x, at.y);
+    flash.draw(powPicture, target);
+}

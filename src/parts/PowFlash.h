@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+
+class Bitmap;
+struct SyncEvent;
+
+// The one-second full-screen flash that "POWPOW" triggers. A part class keeps one of
+// these for all its objects, so every object of the class shows a flash that any of
+// them received.
+struct PowFlash {
+    float localTime = 0.0f;  // the part's local time at its last draw
+    float powTime = 0.0f;    // local time of the last "POWPOW"
+    bool powActive = false;
+
+    void reset();
+    // Starts the flash on "POWPOW" (case ignored) and returns 0; otherwise returns the
+    // comparison's non-zero result.
+    int32_t onEvent(const SyncEvent* event);
+    // True while the last "POWPOW" is less than a second old in local time.
+    bool showing() const;
+    // Copies the flash picture over the whole frame while showing.
+    void draw(const Bitmap* powPicture, Bitmap* frame) const;
+};

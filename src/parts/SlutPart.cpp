@@ -1,0 +1,17 @@
+#include "parts/SlutPart.h"
+
+#include "assets/ImageFactory.h"
+#include "core/Bitmap.h"
+#include "parts/FrameFill.h"
+
+void SlutPart::init(Bitmap*, NewRenderDriver*) {
+    VEX_ImageFactory factory;
+    scroller = factory.load("data/Slut/slut.pcx", 512, 1536, 512, 1536, false, 1);
+}
+
+int32_t SlutPart::scrollerY(float t) { return static_cast<int32_t>(384 - t * 50); }
+
+void SlutPart::draw(Bitmap* target, NewRenderDriver*, float time) {
+    fillBitmap(target, kBackground);
+    scroller->copyInto(target, 0, scrollerY(time - start));
+}

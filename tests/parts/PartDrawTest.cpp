@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "TestBitmaps.h"
+#include "parts/CredsPart.h"
+#include "parts/FetdelPart.h"
+#include "parts/ForstaPart.h"
+#include "parts/HusetPart.h"
+#include "parts/SlutPart.h"
+
+// Parts are handed solid test pictures in place of their data files; each picture's
+// colour shows where it landed in the frame.
+
+TEST(ForstaPartDraw, BlendsTitleAndBlackOnLocalTime) {
+    auto title = solidBitmap(512, 384, 0x00FFFFFF);
+    auto black = solidBitmap(512, 384, 0);
+    auto frame = solidBitmap(512, 384, 0x00123456);
+    ForstaPart part;
+    part.title = title.get();
+    part.black = black.get();
+    part.start = 30.0f;
+    part.draw(frame.get(), nullptr, 40.0f);
+    EXPECT_EQ(pixelAt(*frame, 0, 0), 0x00123456u);  // between the fades nothing is drawn
+    part.draw(frame.get(), nullptr, 32.5f);
+    EXPECT_EQ(pixelAt(*frame, 0, 0), 0x007E7E7Eu);  // (255 * 127) >> 8
+    EXPECT_EQ(pixelAt(*frame, 511, 383), 0x007E7E7Eu);
+    part.draw(frame.get(), nullptr, 47.5f);
+    EXPECT_EQ(pixelAt(*frame, 100, 100), 0x007F7F7Fu);  // (255 * 128) >> 8: black weighs 127
+}
+
+TEST(HusetPartDraw, ArrowAndLabelFromFourRandomNumbers) {
+    auto background = solidBitmap(512, 384, 0);
+    auto label = solidBitmap(100, 30, 0x00000001);
+    auto arrow = solidBitmap(40, 40, 0x00000100);
+    auto pow = solidBitmap(512, 384, 0x000000FF);
+    auto frame = solidBitmap(512, 384, 0);
+    HusetPart part;
+    part.background = background.get();
+    part.label = label.get();
+    part.arrow = arrow.get();
+    part.powPicture = pow.get();
+    HusetPart::flash.reset();
+    for (unsigned seed : {1u, 77u, 2024u}) {
+        std::srand(seed);
+        int32_t r[4];
+        for (int32_t& value : r) {
+            value = HusetPart::nextRandom();
+            ASSERT_GE(value, 0);
+            ASSERT_LE(value, 32767);
+        }
+        auto at = HusetPart::labelPosition(r[0], r[1], r[2], r[3]);
+        std::srand(seed);
+        part.draw(frame.get(), nullptr, 1.0f);
+        EXPECT_EQ(pixelAt(*frame, at.x, at.y) & 0xFF, 1u) << seed;
+        EXPECT_EQ(pixelAt(*frame, at.x - 1, at.y) & 0xFF, 0u) << seed;
+        EXPECT_EQ(pixelAt(*frame, at.x, at.y - 1) & 0xFF, 0u) << seed;
+        EXPECT_EQ(pixelAt(*frame, at.x + 99, at.y + 29) & 0xFF, 1u) << seed;
+    }
+    EXPECT_EQ(pixelAt(*frame, 239, 239) & 0xFF00, 0x100u);
+    EXPECT_EQ(pixelAt(*frame, 240, 240), 0u);
+}
+
+TEST(SlutPartDraw, ScrollerOverGreyBlue) {
+    Bitmap scroller(512, 1536);
+    for (int32_t row = 0; row < 1536; ++row) std::fill_n(scroller.pixels + row * 512, 512, static_cast<uint32_t>(row));
+    auto frame = solidBitmap(512, 384, 0);
+    SlutPart part;
+    part.scroller = &scroller;
+    part.start = 142.0f;
+    part.draw(frame.get(), nullptr, 142.0f);
+    for (int32_t y : {0, 200, 383}) EXPECT_EQ(pixelAt(*frame, 10, y), 0x004A525Au);
+    part.draw(frame.get(), nullptr, 152.0f);
+    EXPECT_EQ(pixelAt(*frame, 0, 0), 116u);
+    EXPECT_EQ(pixelAt(*frame, 511, 383), 499u);
+    part.draw(frame.get(), nullptr, 142.0f + 38.5f);  // the last row has left the top
+    EXPECT_EQ(pixelAt(*frame, 0, 0), 0x004A525Au);
+}
+
+TEST(CredsPartDraw, PlatesFullyInWhenTheSineIsOne) {
+    auto code = solidBitmap(512, 80, 0x00000001);
+    auto graphics = solidBitmap(512, 80, 0x00000100);
+    auto music = solidBitmap(512, 160, 0x00000010);
+    auto emblem = solidBitmap(256, 256, 0x00010000);
+    TunnelEffect tunnel(TunnelSetup{512, 384, "no picture", 0});  // a black texture
+    CredsPart part;
+    part.codePlate = code.get();
+    part.graphicsPlate = graphics.get();
+    part.musicPlate = music.get();
+    part.emblem = emblem.get();
+    part.tunnel = &tunnel;
+    part.start = 50.0f;
+    auto frame = solidBitmap(512, 384, 0x00FFFFFF);
+    part.draw(frame.get(), nullptr, 50.0f + 2.6179938779914944f);
+    EXPECT_EQ(pixelAt(*frame, 0, 0), 0u);
+    EXPECT_EQ(pixelAt(*frame, 1, 0), 0x00000001u);
+    EXPECT_EQ(pixelAt(*frame, 510, 90), 0x00000100u);
+    EXPECT_EQ(pixelAt(*frame, 511, 90), 0u);
+    EXPECT_EQ(pixelAt(*frame, 0, 199), 0u);
+    EXPECT_EQ(pixelAt(*frame, 0, 200), 0x00000010u);
+    EXPECT_EQ(pixelAt(*frame, 128, 64), 0x00010001u);  // emblem under the code plate
+    EXPECT_EQ(pixelAt(*frame, 383, 319), 0x00010010u);  // emblem under the music plate
+}
+
+TEST(FetdelPartDraw, SetsBothEffectsAndKeepsTheSecondUnrotated) {
+    RotozoomEffect first("no picture"), second("no picture");
+    FetdelPart part;
+    part.firstEffect = &first;
+    part.secondEffect = &second;
+    part.start = 24.0f;
+    std::fill_n(first.texture->pixels, 65536, 0x00000040u);
+    std::fill_n(second.texture->pixels, 65536, 0x00300000u);
+    auto frame = solidBitmap(512, 384, 0x00FFFFFF);
+    part.draw(frame.get(), nullptr, 29.0f);
+    EXPECT_EQ(first.radius, 228.0f);
+    EXPECT_EQ(first.angle, 1.570795f);
+    EXPECT_EQ(first.x, 3000);
+    EXPECT_EQ(first.y, 0);
+    EXPECT_EQ(second.radius, 228.0f);
+    EXPECT_EQ(second.angle, 0.0f);
+    EXPECT_EQ(second.x, 3000);
+    // The second picture replaces the frame, the first is added onto it.
+    EXPECT_EQ(pixelAt(*frame, 300, 100), 0x00300040u);
+}

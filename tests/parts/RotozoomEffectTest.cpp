@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TestBitmaps.h"
+#include "parts/RotozoomEffect.h"
+
+namespace {
+
+// A rotozoom whose texel (u, v) holds v << 8 | u, so every pixel tells where it was read.
+struct IndexedRotozoom {
+    RotozoomEffect effect{"no picture"};
+    IndexedRotozoom() {
+        for (uint32_t i = 0; i < 65536; ++i) effect.texture->pixels[i] = i;
+        float radius = 200.0f;
+        int32_t zero = 0;
+        effect.setParameter("radius", &radius);
+        effect.setParameter("x", &zero);
+        effect.setParameter("y", &zero);
+    }
+};
+
+}  // namespace
+
+// The corner angles are single precision, so cos and sin land just beside +-0.6 and
+// +-0.8: v comes out at -31 and 287 rather than -32 and 288.
+TEST(RotozoomEffect, CornersAtRadius200) {
+    IndexedRotozoom roto;
+    RotozoomEffect::Corner expected[4] = {{8, -31}, {8, 287}, {248, -31}, {248, 287}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(roto.effect.corner(k).u, expected[k].u) << "corner " << k;
+        EXPECT_EQ(roto.effect.corner(k).v, expected[k].v) << "corner " << k;
+    }
+}
+
+TEST(RotozoomEffect, FirstRowAndColumnStepIn16Dot16) {
+    IndexedRotozoom roto;
+    auto target = solidBitmap(512, 384, 0);
+    roto.effect.apply(target.get(), 0.0f, 0);
+    // Top row: column 8 while v steps by 318 / 512 from -31, wrapping from row 255 to 0.
+    EXPECT_EQ(pixelAt(*target, 0, 0), 0xE108u);
+    EXPECT_EQ(pixelAt(*target, 49, 0), 0xFF08u);
+    EXPECT_EQ(pixelAt(*target, 50, 0), 0x0008u);
+    EXPECT_EQ(pixelAt(*target, 511, 0), 0x1E08u);
+    // Left column: row 225 while u steps by 240 / 384 from 8.
+    EXPECT_EQ(pixelAt(*target, 0, 1), 0xE108u);
+    EXPECT_EQ(pixelAt(*target, 0, 2), 0xE109u);
+    EXPECT_EQ(pixelAt(*target, 0, 383), 0xE1F7u);
+    EXPECT_EQ(pixelAt(*target, 511, 383), 0x1EF7u);
+}
+
+TEST(RotozoomEffect, ParameterNamesIgnoreCase) {
+    RotozoomEffect effect("no picture");
+    float radius = 42.5f, angle = 1.25f, ignored = 9.0f;
+    int32_t x = -17, y = 3000;
+    effect.setParameter("RADIUS", &radius);
+    effect.setParameter("Angle", &angle);
+    effect.setParameter("X", &x);
+    effect.setParameter("y", &y);
+    effect.setParameter("zoom", &ignored);
+    EXPECT_EQ(effect.radius, 42.5f);
+    EXPECT_EQ(effect.angle, 1.25f);
+    EXPECT_EQ(effect.x, -17);
+    EXPECT_EQ(effect.y, 3000);
+}
+
+TEST(RotozoomEffect, ShiftsMoveTheCentreAndWholeTilesChangeNothing) {
+    IndexedRotozoom roto;
+    int32_t shift = 10;
+    roto.effect.setParameter("x", &shift);
+    auto target = solidBitmap(512, 384, 0);
+    roto.effect.apply(target.get(), 0.0f, 0);
+    EXPECT_EQ(pixelAt(*target, 0, 0), 0xE112u);
+
+    // Whole tiles, with every corner on the same side of zero (truncation is toward zero).
+    int32_t centre = 200, tiledX = 200 + 256, tiledY = 200 + 512;
+    roto.effect.setParameter("x", &centre);
+    roto.effect.setParameter("y", &centre);
+    roto.effect.apply(target.get(), 0.0f, 0);
+    auto tiled = solidBitmap(512, 384, 0);
+    roto.effect.setParameter("x", &tiledX);
+    roto.effect.setParameter("y", &tiledY);
+    roto.effect.apply(tiled.get(), 0.0f, 0);
+    EXPECT_EQ(0, std::memcmp(target->pixels, tiled->pixels, 512 * 384 * 4));
+}
+
+TEST(RotozoomEffect, OnlyAdditiveOneAdds) {
+    IndexedRotozoom roto;
+    std::fill_n(roto.effect.texture->pixels, 65536, 0x00C0C0C0u);
+    auto added = solidBitmap(16, 8, 0x00808080);
+    roto.effect.apply(added.get(), 0.0f, 1);
+    auto replaced = solidBitmap(16, 8, 0x00808080);
+    roto.effect.apply(replaced.get(), 0.0f, 2);
+    for (int i = 0; i < 16 * 8; ++i) {
+        EXPECT_EQ(added->pixels[i], 0x00FFFFFFu);
+        EXPECT_EQ(replaced->pixels[i], 0x00C0C0C0u);
+    }
+}
+
+TEST(RotozoomEffect, AdditiveOntoBlackEqualsReplacing) {
+    IndexedRotozoom roto;
+    float angle = 0.7f;
+    roto.effect.setParameter("angle", &angle);
+    auto replaced = solidBitmap(512, 384, 0x12345678);
+    auto added = solidBitmap(512, 384, 0);
+    roto.effect.apply(replaced.get(), 0.0f, 0);
+    roto.effect.apply(added.get(), 0.0f, 1);
+    EXPECT_EQ(0, std::memcmp(replaced->pixels, added->pixels, 512 * 384 * 4));
+}
