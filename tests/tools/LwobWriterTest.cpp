@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <map>
 #include <stdexcept>
 
 #include "KebabModel.h"
@@ -104,28 +104,32 @@ TEST(LwobWriter, RejectsModelsTheReaderCouldNotUse) {
     EXPECT_FALSE(lwobModelProblem(twoSurfaceModel()).has_value());
 }
 
-TEST(KebabModel, TrianglesOnlyFacingOutwards) {
+TEST(KebabModel, ClosedTriangleMeshesFacingOutwards) {
     const LwobModel m = buildKebabModel();
     ASSERT_FALSE(lwobModelProblem(m).has_value());
     EXPECT_GE(m.polygons.size(), 300u);
     EXPECT_LE(m.polygons.size(), 2000u);
-    for (size_t i = 0; i < m.polygons.size(); ++i) {
-        const LwobPolygon& p = m.polygons[i];
+    // Consistent winding of a closed surface: every directed edge occurs once, and so does
+    // its reverse.
+    std::map<std::pair<uint16_t, uint16_t>, int> edges;
+    // Signed volume per surface: positive when (b - a) x (c - a) points outwards.
+    std::map<uint16_t, double> volume;
+    for (const LwobPolygon& p : m.polygons) {
         ASSERT_EQ(p.indices.size(), 3u);
+        for (int k = 0; k < 3; ++k) ++edges[{p.indices[k], p.indices[(k + 1) % 3]}];
         const auto &a = m.points[p.indices[0]], &b = m.points[p.indices[1]], &c = m.points[p.indices[2]];
-        double u[3], v[3], centroid[3];
-        for (int k = 0; k < 3; ++k) {
-            u[k] = double(b[k]) - a[k];
-            v[k] = double(c[k]) - a[k];
-            centroid[k] = (double(a[k]) + b[k] + c[k]) / 3.0;
-        }
-        double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
-        // Both parts are shaped around the y axis through the origin, so an outward
-        // normal points away from it.
-        double outward = n[0] * centroid[0] + n[1] * centroid[1] + n[2] * centroid[2];
-        EXPECT_GT(outward, 0.0) << "triangle " << i << " faces inwards";
-        EXPECT_GT(std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]), 1e-9) << "triangle " << i << " is degenerate";
+        double cross[3] = {double(b[1]) * c[2] - double(b[2]) * c[1], double(b[2]) * c[0] - double(b[0]) * c[2],
+                           double(b[0]) * c[1] - double(b[1]) * c[0]};
+        volume[p.surface] += (a[0] * cross[0] + a[1] * cross[1] + a[2] * cross[2]) / 6.0;
     }
+    for (const auto& [edge, count] : edges) {
+        EXPECT_EQ(count, 1) << "edge " << edge.first << "-" << edge.second << " repeated";
+        auto reverse = edges.find({edge.second, edge.first});
+        EXPECT_TRUE(reverse != edges.end() && reverse->second == 1) << "edge " << edge.first << "-" << edge.second << " is open";
+    }
+    ASSERT_EQ(volume.size(), 2u);
+    EXPECT_GT(volume[1], 1000.0) << "the meat";
+    EXPECT_GT(volume[2], 10.0) << "the spit";
     ASSERT_TRUE(m.surfaces[0].colourTexture.has_value());
     EXPECT_EQ(m.surfaces[0].colourTexture->imageName, "data/kebab/kebabtxt.pxc");
     EXPECT_EQ(m.surfaces[0].colourTexture->typeName, "Planar Image Map");
