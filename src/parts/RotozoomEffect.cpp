@@ -8,37 +8,23 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "core/PixelOps.h"
+#include "parts/TextureSpan.h"
 
 namespace {
 
 constexpr size_t kChunk = 256;
-
-// Coordinates are 16.16 fixed point; they wrap as unsigned values, and only bits 16-23
-// of each select the texel, so the texture tiles in both directions.
-struct Span {
-    uint32_t u;
-    uint32_t v;
-    uint32_t du;
-    uint32_t dv;
-};
-
-void sampleSpan(uint32_t* out, size_t count, Span& span, const uint32_t* texels) {
-    uint32_t u = span.u;
-    uint32_t v = span.v;
-    for (size_t i = 0; i < count; ++i) {
-        out[i] = texels[((v >> 8) & 0xFF00) | ((u >> 16) & 0xFF)];
-        u += span.du;
-        v += span.dv;
-    }
-    span.u = u;
-    span.v = v;
-}
 
 uint32_t toFixed(int32_t value) { return static_cast<uint32_t>(value) << 16; }
 
 // Signed division of a 16.16 distance into `steps` parts.
 uint32_t stepOf(uint32_t from, uint32_t to, int32_t steps) {
     return static_cast<uint32_t>(static_cast<int32_t>(to - from) / steps);
+}
+
+// The screen edge from one corner towards another, stepped once per row.
+TextureSpan edgeBetween(RotozoomEffect::Corner from, RotozoomEffect::Corner to, int32_t rows) {
+    uint32_t u = toFixed(from.u), v = toFixed(from.v);
+    return {u, v, stepOf(u, toFixed(to.u), rows), stepOf(v, toFixed(to.v), rows)};
 }
 
 }  // namespace
@@ -64,14 +50,11 @@ void RotozoomEffect::apply(Bitmap* target, float, int32_t additive) {
     int32_t width = target->width;
     int32_t height = target->height;
     if (width <= 0 || height <= 0) return;
-    Corner c[4] = {corner(0), corner(1), corner(2), corner(3)};
-    Span left{toFixed(c[0].u), toFixed(c[0].v), stepOf(toFixed(c[0].u), toFixed(c[2].u), height),
-              stepOf(toFixed(c[0].v), toFixed(c[2].v), height)};
-    Span right{toFixed(c[1].u), toFixed(c[1].v), stepOf(toFixed(c[1].u), toFixed(c[3].u), height),
-               stepOf(toFixed(c[1].v), toFixed(c[3].v), height)};
+    TextureSpan left = edgeBetween(corner(0), corner(2), height);
+    TextureSpan right = edgeBetween(corner(1), corner(3), height);
     uint32_t texels[kChunk];
     for (int32_t row = 0; row < height; ++row) {
-        Span span{left.u, left.v, stepOf(left.u, right.u, width), stepOf(left.v, right.v, width)};
+        TextureSpan span{left.u, left.v, stepOf(left.u, right.u, width), stepOf(left.v, right.v, width)};
         uint32_t* out = target->pixels + static_cast<size_t>(row) * width;
         if (additive == 1) {
             for (size_t i = 0; i < static_cast<size_t>(width); i += kChunk) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "TestBitmaps.h"
 #include "parts/RotozoomEffect.h"
+#include "parts/TextureSpan.h"
 
 namespace {
 
@@ -106,4 +108,24 @@ TEST(RotozoomEffect, AdditiveOntoBlackEqualsReplacing) {
     roto.effect.apply(replaced.get(), 0.0f, 0);
     roto.effect.apply(added.get(), 0.0f, 1);
     EXPECT_EQ(0, std::memcmp(replaced->pixels, added->pixels, 512 * 384 * 4));
+}
+
+// The case number is the seed; counts 0..40 reach every tail after the four-pixel steps.
+TEST(TextureSpan, Sse2IndicesMatchScalarOnRandomSpans) {
+    std::vector<uint32_t> texels(65536);
+    for (uint32_t i = 0; i < 65536; ++i) texels[i] = i * 2654435761u;
+    for (uint32_t seed = 0; seed < 500; ++seed) {
+        std::mt19937 random(seed);
+        auto next = [&] { return static_cast<uint32_t>(random()); };
+        size_t count = seed % 50 == 0 ? 512 : next() % 41;
+        TextureSpan fast{next(), next(), next(), next()};
+        if (seed % 2) fast.du = (next() % 0x40000) - 0x20000;  // realistic small steps as well
+        TextureSpan reference = fast;
+        std::vector<uint32_t> fastOut(count), referenceOut(count);
+        sampleSpan(fastOut.data(), count, fast, texels.data());
+        sampleSpanScalar(referenceOut.data(), count, reference, texels.data());
+        ASSERT_EQ(fastOut, referenceOut) << "seed " << seed;
+        ASSERT_EQ(fast.u, reference.u) << "seed " << seed;
+        ASSERT_EQ(fast.v, reference.v) << "seed " << seed;
+    }
 }
