@@ -1,3 +1,5 @@
+#include <cstdlib>
+#include <cstring>
 #include "display/SdlToolkit.h"
 
 #include <SDL.h>
@@ -29,6 +31,14 @@ public:
             throw DynamicError("unsupported console size or format");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             throw DynamicError(std::string("no display: ") + SDL_GetError());
+        // Without a display SDL quietly falls back to a window-less driver and the show
+        // would play unseen: unless that driver was asked for, it counts as no display.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (!std::getenv("SDL_VIDEODRIVER") && driver &&
+            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            throw DynamicError(std::string("no display: only the ") + driver + " video driver is available");
+        }
         videoStarted = true;
 
         Uint32 flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
