@@ -33,7 +33,7 @@ protected:
     // Runs with frames at the given milliseconds of run time; returns what was printed.
     std::string run(std::vector<int64_t> frameMs, std::vector<uint32_t> positions,
                     const std::string& script) {
-        ScriptedDisplay display(&log, &clock, kClockBase, std::move(frameMs));
+        ScriptedDisplay display(&log, &clock, kClockBase + loadingNs, std::move(frameMs));
         ScriptedMusic music(&log, std::move(positions));
         std::string syncFile = script.empty() ? dir.path + "/none.snc" : dir.write("synkTest.snc", script);
         DemoRunner runner(&display, &music);
@@ -62,6 +62,20 @@ protected:
     VirtualClock clock;
     TempDir dir;
     Bitmap* drawTarget = nullptr;
+    int64_t loadingNs = 0;  // how far the parts' init moves the clock
+};
+
+// A recording part whose init takes time on the run's clock.
+class SlowLoadingPart : public RecordingPart {
+public:
+    SlowLoadingPart(CallLog* log, std::string name, VirtualClock* clock, int64_t loadingNs)
+        : RecordingPart(log, std::move(name)), clock(clock), loadingNs(loadingNs) {}
+    void init(Bitmap* frame, NewRenderDriver* driver) override {
+        RecordingPart::init(frame, driver);
+        clock->advance(loadingNs);
+    }
+    VirtualClock* clock;
+    int64_t loadingNs;
 };
 
 TEST_F(DemoRunnerTest, KeyBeforeTheFirstFrameStillStartsAndStopsTheMusic) {
@@ -119,6 +133,17 @@ TEST_F(DemoRunnerTest, PositionIsComparedAsASignedValue) {
     run({100, 200}, {0xFFFFFFF0u, 5}, "QRM SYNCSCRIPT\n1\nhit\n2\n\n0\n");
     EXPECT_EQ(frames(), CallLog({"draw 0 0.1", "present", "event 0 hit", "draw 0 0.2", "present",
                                  "music stop", "music free"}));
+}
+
+TEST_F(DemoRunnerTest, LoadingTimeIsNotPartOfTheRunTime) {
+    // Two parts that take 3.25 s each to load: the run timer starts once both are done.
+    for (int i = 0; i < 2; i++) {
+        parts.push_back(std::make_unique<SlowLoadingPart>(&log, std::to_string(i), &clock, 3250000000));
+        demo.addPart(parts.back().get());
+    }
+    loadingNs = 6500000000;
+    run({0, 250}, {}, "QRM SYNCSCRIPT\n0\n1\nx\n0.1\n\n");
+    EXPECT_EQ(frames(), CallLog({"draw 0 0", "present", "draw 1 0.25", "present", "music stop", "music free"}));
 }
 
 }  // namespace

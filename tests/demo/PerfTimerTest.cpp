@@ -51,6 +51,30 @@ TEST_F(PerfTimerTest, MillisecondCountWrapsAtThirtyTwoBits) {
     EXPECT_FLOAT_EQ(timer.elapsed(), 1.0f);
 }
 
+TEST_F(PerfTimerTest, MillisecondsTruncateTheCounterTimesItsPeriod) {
+    // Three ticks a second: tick 1 is 333.33 ms, tick 2 is 666.67 ms, both cut to whole ms.
+    VirtualClock slow(3);
+    setPerfClock(&slow);
+    slow.set(1);
+    PerfTimer timer;
+    EXPECT_EQ(timer.startMs, 333u);
+    slow.set(2);
+    EXPECT_FLOAT_EQ(timer.elapsed(), 0.333f);
+    slow.set(4);
+    EXPECT_FLOAT_EQ(timer.elapsed(), 1.0f);
+}
+
+TEST_F(PerfTimerTest, MarkKeepsItsOffsetAsAFloat) {
+    PerfTimer timer;
+    // 16777.217 s is no float: the mark keeps 16777.216796875, so "now" is a little past it.
+    clock.advance(int64_t{16777217} * kMs);
+    EXPECT_EQ(timer.mark(), 16777.216796875f);
+    EXPECT_EQ(timer.markOffset, 16777.216796875f);
+    const float sinceMark = timer.elapsed();
+    EXPECT_GT(sinceMark, 0.0f);
+    EXPECT_FLOAT_EQ(sinceMark, static_cast<float>(16777.217 - 16777.216796875));
+}
+
 TEST(PerfClock, NullRestoresTheRealMonotonicClock) {
     VirtualClock virtualClock;
     setPerfClock(&virtualClock);
