@@ -332,11 +332,15 @@ void LwoReader::addPolygon(meshSurfaceObject* mesh, const LwoPolygon& source, in
         return;
     }
 
+    const char* surfaceName = object->surfaces[source.surfaceNumber - 1]->name;
+    std::printf("polygon %i gets surface called %s\n", index, surfaceName);
+    // A full mesh drops the polygon without a word; one made only to be destroyed would
+    // print its destructor lines.
+    if (mesh->polygonCount >= meshSurfaceObject::MaxPolygons) return;
+
     SurfacePolygon* polygon = new SurfacePolygon;
     // Only the first three corners are kept: a quad becomes a triangle.
     for (int k = 0; k < 3; ++k) polygon->addVertex(mesh->viewVertex(source.indices[k]));
-    const char* surfaceName = object->surfaces[source.surfaceNumber - 1]->name;
-    std::printf("polygon %i gets surface called %s\n", index, surfaceName);
     polygon->surface = mesh->surfaces->find(surfaceName);
 
     if (const Surface* surface = polygon->surface) {
@@ -360,7 +364,7 @@ void LwoReader::addPolygon(meshSurfaceObject* mesh, const LwoPolygon& source, in
             }
         }
     }
-    if (!mesh->addPolygon(polygon)) delete polygon;
+    mesh->addPolygon(polygon);   // room was checked above
 }
 
 Surface* LwoReader::translateSurface(const LwoSurface* lwoSurface) {

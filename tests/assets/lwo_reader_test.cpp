@@ -160,6 +160,71 @@ TEST(LwoReader, ColourTextureGivesPlanarCoordinates) {
     destroyQuietly(run.mesh);
 }
 
+TEST(LwoReader, TransparencyTextureGivesTransparencyCoordinates) {
+    LwobBlob subChunks;
+    subChunks.subChunk("TTEX", LwobBlob().text("Planar Image Map", true))
+        .subChunk("TFLG", LwobBlob().u16(2))
+        .subChunk("TSIZ", LwobBlob().vec(2, 2, 2))
+        .subChunk("TCTR", LwobBlob().vec(0, 0, 0))
+        .subChunk("TIMG", LwobBlob().text("data/none.pcx", true));
+    LwobBlob chunks;
+    chunks.points({{0, 0, 0}, {1, 0, 1}, {-1, 0, 1}}).surface("Glass", subChunks).polygons({{0, 1, 2, 1}});
+    ReaderRun run = readBlob(chunks.form(), nullptr);
+    EXPECT_NE(run.parseOutput.find(" got a transparency texture \nhej\nmade it to the end \n"),
+              std::string::npos);
+
+    SurfacePolygon* polygon = run.mesh->polygons[0];
+    ASSERT_NE(polygon, nullptr);
+    const Surface* surface = polygon->surface;
+    EXPECT_EQ(surface->flags, 0x08);
+    EXPECT_EQ(surface->texture, nullptr);
+    ASSERT_NE(surface->transparency, nullptr);
+    EXPECT_EQ(surface->transparency->axis, PolygonTexture::AxisY);
+    // Axis Y: u from x, v from z.
+    const float expected[6] = {127, -128, 255, -255, 0, -255};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(polygon->transpCoords[i], expected[i]) << i;
+        EXPECT_EQ(polygon->imageCoords[i], 0.0f) << i;
+    }
+    destroyQuietly(run.mesh);
+}
+
+TEST(LwoReader, FormOfLengthFourHoldsNothing) {
+    std::vector<uint8_t> blob = LwobBlob().points({{1, 2, 3}}).form();
+    blob[4] = blob[5] = blob[6] = 0;
+    blob[7] = 4;
+    LwoReader reader;
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(reader.parseObject(blob.data(), blob.size()));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_NE(reader.object, nullptr);
+    EXPECT_EQ(reader.object->pointCount(), 0);
+}
+
+TEST(LwoReader, PolygonsBeyondTheMeshLimitAreDroppedWithoutAWord) {
+    const int32_t total = meshSurfaceObject::MaxPolygons + 2;
+    LwobBlob polygons;
+    for (int32_t i = 0; i < total; ++i) polygons.u16(3).u16(0).u16(1).u16(2).u16(1);
+    LwobBlob chunks;
+    chunks.points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})
+        .surface("Skin", LwobBlob::colour(1, 2, 3))
+        .chunk("POLS", polygons);
+    ReaderRun run = readBlob(chunks.form(), nullptr);
+    EXPECT_EQ(run.mesh->polygonCount, meshSurfaceObject::MaxPolygons);
+    EXPECT_EQ(run.buildOutput.find("del surfpoly"), std::string::npos);
+    const std::string tail = run.buildOutput.substr(run.buildOutput.find("poly iteration 24999\n"));
+    EXPECT_EQ(tail,
+              "poly iteration 24999\n"
+              "polygon 24999 gets surface called Skin\n"
+              "poly iteration 25000\n"
+              "polygon 25000 gets surface called Skin\n"
+              "poly iteration 25001\n"
+              "polygon 25001 gets surface called Skin\n"
+              "added polys \n"
+              "deleted object \n");
+    destroyQuietly(run.mesh);
+}
+
 TEST(LwoReader, ObjectsShareSurfacesOfTheSameName) {
     auto* library = new SurfaceList;
     ReaderRun first = readBlob(quadObject("Metal").form(), library);
