@@ -19,6 +19,16 @@ TEST(KeyVector, LinearCutsTimeToWholeFrames) {
     EXPECT_EQ(track.evaluate(4.9).w, 1.0);
 }
 
+TEST(KeyVector, LinearFractionIsASinglePrecisionQuotient) {
+    keyVector track;
+    track.addKey(at(0), 0, Key::Linear);
+    track.addKey(at(3), 3, Key::Linear);
+    // 1 / 3 in single precision is a little above a third; the product stays in double.
+    const double x = track.evaluate(1.5).x;
+    EXPECT_EQ(x, 3.0 * static_cast<double>(1.0f / 3.0f));
+    EXPECT_NE(x, 1.0);
+}
+
 TEST(KeyVector, SplineTangentsFollowClampedNeighbours) {
     keyVector two;
     two.addKey(at(0), 0, Key::Spline);

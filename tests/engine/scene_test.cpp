@@ -91,6 +91,22 @@ TEST(SceneObject, MatrixRotatesThenScalesThenTranslates) {
     sink.start();
 }
 
+TEST(Camera, ViewMatrixMovesThenTurnsAboutYThenXThenZ) {
+    StdoutSink sink;
+    Camera camera;
+    camera.position.set(10, 20, 30);
+    camera.angles.set(kPi / 2, kPi / 2, kPi / 2);
+    Vector point;
+    point.set(11, 22, 33);
+    // (1, 2, 3) after the move; Y: (-3, 2, 1), X: (-3, 1, -2), Z: (1, 3, -2). Negated
+    // angles or another order of the turns end elsewhere.
+    const Vector seen = point.transform(camera.buildViewMatrix());
+    EXPECT_NEAR(seen.x, 1, 1e-12);
+    EXPECT_NEAR(seen.y, 3, 1e-12);
+    EXPECT_NEAR(seen.z, -2, 1e-12);
+    sink.start();
+}
+
 TEST(Camera, DestructionMessages) {
     testing::internal::CaptureStdout();
     { Camera camera; }
