@@ -61,6 +61,27 @@ TEST(KeyVector, OutgoingTangentDroppedWhenXRepeats) {
     EXPECT_DOUBLE_EQ(keyVector::hermite(p0, p1, p2, p3, tcb, 15).y, 13.75);
 }
 
+TEST(KeyVector, TensionContinuityAndBiasWeighTheirOwnDifferences) {
+    // Every weight differs: a = 0.15625, b = 0.28125 (outgoing), c = 0.09375, d = 0.46875
+    // (incoming); swapping any pair, or the tangents, changes both results.
+    Key p0, p1, p2, p3;
+    p0.value.set(1, 4, 0);
+    p1.value.set(2, 0, 0);
+    p2.value.set(6, 2, 0);
+    p3.value.set(14, 2, 0);
+    p0.time = 0;
+    p1.time = 10;
+    p2.time = 20;
+    p3.time = 30;
+    Vector tcb;
+    tcb.set(0.5, 0.25, -0.5);
+    const Vector result = keyVector::hermite(p0, p1, p2, p3, tcb, 15);
+    // x: T1 = 1.28125, T2 = 4.125; y: T1 = -0.0625, T2 = 0.1875; weights 0.5, 0.5, 0.125, -0.125.
+    EXPECT_DOUBLE_EQ(result.x, 3.64453125);
+    EXPECT_DOUBLE_EQ(result.y, 0.96875);
+    EXPECT_EQ(result.w, 1.0);
+}
+
 TEST(KeyVector, OtherFlagsAndDegenerateTracks) {
     keyVector track;
     track.addKey(at(5), 0, Key::Spline);
