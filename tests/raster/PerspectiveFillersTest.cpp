@@ -83,11 +83,18 @@ TEST_F(PerspectiveFillers, TriangleWithinOneColumnDrawsNothing) {
 TEST_F(PerspectiveFillers, BothHalvesWithTheLongEdgeOnEitherSide) {
     // Never 0: the colour-keyed operation would leave a hole.
     for (int column = 0; column < 256; ++column) image.at(column, 0) = 0x100u | static_cast<uint32_t>(column);
-    const float ys[3] = {50.2f, 150.7f, 250.2f};
+    const float baseYs[3] = {50.2f, 150.7f, 250.2f};
     // Middle vertex on the left (long edge on the right), then mirrored.
     const float cases[][3] = {{200.2f, 100.2f, 300.2f}, {200.2f, 300.2f, 100.2f}};
+    // Inside the frame; cut by its left and top sides; cut by its right and bottom sides.
+    const float offsets[][2] = {{0, 0}, {-150, -150}, {250, 250}};
     int32_t stamp = 0;
-    for (const auto& xs : cases) {
+    for (int k = 0; k < 6; ++k) {
+        float xs[3], ys[3];
+        for (int i = 0; i < 3; ++i) {
+            xs[i] = cases[k % 2][i] + offsets[k / 2][0];
+            ys[i] = baseYs[i] + offsets[k / 2][1];
+        }
         frame.memory.fill(kBackground);
         ++stamp;  // a newer frame: the keys of the case before do not hide this one
         for (int i = 0; i < 3; ++i) {
@@ -99,6 +106,7 @@ TEST_F(PerspectiveFillers, BothHalvesWithTheLongEdgeOnEitherSide) {
         auto edgeX = [&](int from, int to, double y) {
             return xs[from] + (xs[to] - xs[from]) * (y - ys[from]) / (ys[to] - ys[from]);
         };
+        int drawn = 0;
         for (int y = 0; y < kFrameHeight; ++y) {
             double left = 0, right = 0;
             const double centre = y + 0.5;
@@ -115,10 +123,12 @@ TEST_F(PerspectiveFillers, BothHalvesWithTheLongEdgeOnEitherSide) {
             for (int x = 0; x < kFrameWidth; ++x) {
                 if (unsure(left, x) || unsure(right, x)) continue;
                 const bool covered = x >= static_cast<int>(left) && x < static_cast<int>(right);
+                if (covered) ++drawn;
                 const uint32_t expected = covered ? 0x100u | static_cast<uint32_t>(x & 255) : kBackground;
-                ASSERT_EQ(frame.at(x, y), expected) << "middle x " << xs[1] << " at " << x << "," << y;
+                ASSERT_EQ(frame.at(x, y), expected) << "case " << k << " at " << x << "," << y;
             }
         }
+        EXPECT_GT(drawn, 2000) << k;
     }
 }
 
