@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
 
 #include "MeshTestHelpers.h"
@@ -80,6 +81,31 @@ TEST_F(MeshRender, EnvironmentCoordinatesFromVertexNormals) {
     EXPECT_EQ(record->image, surface->environment->image->pixels);
     const float expected[6] = {128, 1, 128, 255, 128, 128};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(record->imageCoords[i], expected[i]) << i;
+}
+
+// Normals are turned by the object's rotation only: the camera may move and turn, the
+// environment coordinates stay; a quarter turn of the object about z moves them.
+TEST_F(MeshRender, NormalsTurnWithTheObjectButNotWithTheCamera) {
+    surface->flags = Surface::EnvironmentMap;
+    surface->environment = textureWithPicture();
+    mesh.modelVertex(0)->normal.set(0, 1, 0);
+    mesh.modelVertex(1)->normal.set(-1, 0, 0);
+    mesh.modelVertex(2)->normal.set(0, 0, 1);
+    camera.position.set(3, -2, -40);
+    camera.angles.set(0.3, 0.7, 0.2);
+    RenderPolygon* record = renderOne();
+    const float unturned[6] = {128, 1, 128, 255, 128, 128};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(record->imageCoords[i], unturned[i]) << i;
+
+    mesh.rotation.set(0, 0, std::acos(0.0));
+    mesh.updateMatrices();
+    record = renderOne();
+    // (0, 1, 0) and (-1, 0, 0) turn to (s, ~0, 0) and (~0, s, 0) with s = +-1 (the ~0 parts
+    // may truncate to 127); (0, 0, 1) stays.
+    EXPECT_TRUE(record->imageCoords[0] == 1 || record->imageCoords[0] == 255) << record->imageCoords[0];
+    EXPECT_EQ(record->imageCoords[4], record->imageCoords[0]);
+    EXPECT_EQ(record->imageCoords[2], 128);
+    EXPECT_EQ(record->imageCoords[5], 128);
 }
 
 TEST_F(MeshRender, TexturedKindsFillTheirMaps) {

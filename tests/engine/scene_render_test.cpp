@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -122,6 +125,50 @@ TEST(DepthSort, BackToFrontWithModeOneFirstAndStableTies) {
     tieB->mode = 1;
     depthSort(list.data(), static_cast<int32_t>(list.size()), a.data(), b.data(), keys.data());
     EXPECT_EQ(list, (std::vector<RenderPolygon*>{nearer, tieB, far, tieA, behind, zero}));
+}
+
+// The radix passes against a plain stable sort of the key patterns, largest first, on
+// random lists with many equal keys, sums at or below zero and mode 1 polygons.
+TEST(DepthSort, MatchesAStableSortOfTheKeyPatterns) {
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> smallZ(-3, 12);
+    std::uniform_real_distribution<float> anyZ(-50.0f, 5000.0f);
+    for (int round = 0; round < 20; ++round) {
+        FixedPolygons source;
+        const int count = 1 + static_cast<int>(random() % 3000);
+        std::vector<RenderPolygon*> list;
+        for (int i = 0; i < count; ++i) {
+            const bool coarse = random() % 2 == 0;   // few distinct sums: many ties
+            auto z = [&] { return coarse ? static_cast<float>(smallZ(random)) : anyZ(random); };
+            const float z0 = z(), z1 = z(), z2 = z();
+            list.push_back(source.add(z0, z1, z2, 0, random() % 5 == 0 ? 1 : 0));
+        }
+        auto pattern = [](const RenderPolygon* p) {
+            float sum = p->points[6] + p->points[7];
+            sum = sum + p->points[8];
+            float key = sum > 0.0f ? sum : 0.0f;
+            if (p->mode == 1) key = -key;
+            uint32_t bits;
+            std::memcpy(&bits, &key, sizeof bits);
+            return bits;
+        };
+        std::vector<RenderPolygon*> expected = list;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](const RenderPolygon* a, const RenderPolygon* b) { return pattern(a) > pattern(b); });
+        std::vector<RenderPolygon*> a(list.size()), b(list.size());
+        std::vector<uint32_t> keys(3 * list.size());
+        depthSort(list.data(), count, a.data(), b.data(), keys.data());
+        ASSERT_EQ(list, expected) << "round " << round;
+    }
+
+    // The key is the single-precision sum: 2^24 + 1 + 1 stays 2^24, below 2^24 + 2.
+    FixedPolygons source;
+    RenderPolygon* rounded = source.add(16777216.0f, 1, 1);
+    RenderPolygon* exact = source.add(16777218.0f, 0, 0);
+    std::vector<RenderPolygon*> list = {rounded, exact}, a(2), b(2);
+    std::vector<uint32_t> keys(6);
+    depthSort(list.data(), 2, a.data(), b.data(), keys.data());
+    EXPECT_EQ(list, (std::vector<RenderPolygon*>{exact, rounded}));
 }
 
 TEST(DepthSort, NegativeZeroSumIsNotTheFarthest) {

@@ -114,6 +114,7 @@ TEST_F(KebabPartTest, DrawSpinsTheObjectOverTheBackground) {
     drawAt(10.5f);
     EXPECT_EQ(KebabPart::flash.localTime, 0.5f);
     // Rotation follows the absolute time, not the part's local time.
+    EXPECT_EQ(part.object->rotation.x, 5.25);
     EXPECT_EQ(part.object->rotation.y, 21.0);
     EXPECT_EQ(part.object->rotation.z, 31.5);
 

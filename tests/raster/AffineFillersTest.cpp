@@ -67,6 +67,26 @@ TEST_F(AffineFillers, SpanClipsLeftAndNeverWritesTheLastColumn) {
     EXPECT_EQ(frame.at(300, 30), 0xABCDEFu);
 }
 
+// A span that starts left of the frame advances its coordinates by the skipped columns.
+// The right edge steps 4 columns a row and u 4 texels, so on every row u = x + 100 exactly.
+TEST_F(AffineFillers, SpanClippedOnTheLeftAdvancesItsCoordinates) {
+    for (int column = 0; column < 256; ++column) image.at(column, 0) = 0x100u | static_cast<uint32_t>(column);
+    p.screenVertex(0, -100, 10, 2);
+    p.screenVertex(1, 300, 10, 2);
+    p.screenVertex(2, -100, 110, 2);
+    p.imageCoords[0] = 0;
+    p.imageCoords[1] = 400;
+    p.imageCoords[2] = 0;  // v stays 0
+    driver->drawTextured(p.get(), &frame.bitmap, 1);
+    for (int y : {10, 20, 60, 109}) {
+        const int right = 300 - 4 * (y - 10);
+        for (int x = 0; x < right; ++x)
+            ASSERT_EQ(frame.at(x, y), 0x100u | static_cast<uint32_t>((x + 100) & 255)) << x << "," << y;
+        EXPECT_EQ(frame.at(right, y), kBackground) << y;
+    }
+    EXPECT_EQ(frame.at(0, 110), kBackground);
+}
+
 // Rows trunc(ys[a]) .. trunc(ys[c]) - 1; the bottom row is never walked.
 TEST_F(AffineFillers, WalkCoversTheRowsOfTheTruncatedVertexYs) {
     const float points[9] = {0, 100, 50, 10.9f, 11.2f, 12.0f, 1, 1, 1};

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "raster/PerspectiveWalk.h"
 #include "RasterTestSupport.h"
 
@@ -71,6 +74,99 @@ TEST_F(PerspectiveFillers, TriangleWithinOneColumnDrawsNothing) {
     p.screenVertex(2, 10.2f, 150, 1);
     driver->drawPerspectiveKeyed(p.get(), &frame.bitmap, 1);
     EXPECT_GT(changedPixels(), 0u);
+}
+
+// Both halves with the long edge on either side. Rows are sampled on their centre lines and
+// pixels at their centres, so row y covers the columns whose centres lie between the edges
+// at y + 0.5; the vertex rows have different fractions, so each half's left edge must start
+// with its own prestep. u is the screen x: every pixel reads the texel of its own column.
+TEST_F(PerspectiveFillers, BothHalvesWithTheLongEdgeOnEitherSide) {
+    // Never 0: the colour-keyed operation would leave a hole.
+    for (int column = 0; column < 256; ++column) image.at(column, 0) = 0x100u | static_cast<uint32_t>(column);
+    const float baseYs[3] = {50.2f, 150.7f, 250.2f};
+    // Middle vertex on the left (long edge on the right), then mirrored.
+    const float cases[][3] = {{200.2f, 100.2f, 300.2f}, {200.2f, 300.2f, 100.2f}};
+    // Inside the frame; cut by its left and top sides; cut by its right and bottom sides.
+    const float offsets[][2] = {{0, 0}, {-150, -150}, {250, 250}};
+    int32_t stamp = 0;
+    for (int k = 0; k < 6; ++k) {
+        float xs[3], ys[3];
+        for (int i = 0; i < 3; ++i) {
+            xs[i] = cases[k % 2][i] + offsets[k / 2][0];
+            ys[i] = baseYs[i] + offsets[k / 2][1];
+        }
+        frame.memory.fill(kBackground);
+        ++stamp;  // a newer frame: the keys of the case before do not hide this one
+        for (int i = 0; i < 3; ++i) {
+            p.screenVertex(i, xs[i], ys[i], 2);
+            p.imageCoords[i] = xs[i];
+            p.imageCoords[3 + i] = 0;
+        }
+        driver->drawPerspectiveKeyed(p.get(), &frame.bitmap, stamp);
+        auto edgeX = [&](int from, int to, double y) {
+            return xs[from] + (xs[to] - xs[from]) * (y - ys[from]) / (ys[to] - ys[from]);
+        };
+        int drawn = 0;
+        for (int y = 0; y < kFrameHeight; ++y) {
+            double left = 0, right = 0;
+            const double centre = y + 0.5;
+            if (centre > ys[0] && centre < ys[2]) {
+                const double longX = edgeX(0, 2, centre);
+                const double shortX = centre < ys[1] ? edgeX(0, 1, centre) : edgeX(1, 2, centre);
+                left = std::min(longX, shortX) + 0.5;
+                right = std::max(longX, shortX) + 0.5;
+            }
+            // Within a hundredth of a column boundary float rounding may go either way.
+            auto unsure = [](double edge, int x) {
+                return std::abs(edge - std::round(edge)) < 0.01 && std::abs(x + 0.5 - std::round(edge)) < 1;
+            };
+            for (int x = 0; x < kFrameWidth; ++x) {
+                if (unsure(left, x) || unsure(right, x)) continue;
+                const bool covered = x >= static_cast<int>(left) && x < static_cast<int>(right);
+                if (covered) ++drawn;
+                const uint32_t expected = covered ? 0x100u | static_cast<uint32_t>(x & 255) : kBackground;
+                ASSERT_EQ(frame.at(x, y), expected) << "case " << k << " at " << x << "," << y;
+            }
+        }
+        EXPECT_GT(drawn, 2000) << k;
+    }
+}
+
+// The fog amount is exact at the ends of each run and of the remainder and is stepped in
+// 16.16 in between.
+// A fogged rule that writes the fog amount itself.
+struct RecordFogAmount {
+    static constexpr bool kFogged = true;
+    FogSettings fog;
+    void operator()(uint32_t& pixel, float&, float, uint32_t, int32_t amount) const {
+        pixel = static_cast<uint32_t>(amount);
+    }
+};
+
+TEST(PerspectiveFog, AmountIsInterpolatedBetweenRunEnds) {
+    GuardedTexture texture;
+    GuardedArray<uint32_t> pixels{static_cast<size_t>(kFrameWidth) * kFrameHeight};
+    GuardedArray<float> depth{static_cast<size_t>(kFrameWidth) * kFrameHeight};
+    pixels.fill(0xDEADu);
+    PerspectiveState s;
+    s.texture = texture.data();
+    s.pixels = pixels.data();
+    s.depth = depth.data();
+    s.width = kFrameWidth;
+    s.height = kFrameHeight;
+    s.leftX = 0.5f;  // prestep 0.5: w = 1 - 1/128 at column 0
+    s.rightX = 21.5f;
+    s.leftW = 1.0f;
+    s.dwdx = -1.0f / 64;
+    s.runDwdx = 16 * s.dwdx;
+    // No fog at w = 1, full fog at w = 0.5. One run of 16 pixels: w falls from 0.9921875
+    // (amount 3) to 0.7421875 (amount 131), 8 a pixel. The remainder of 5: down to
+    // 0.6640625 (amount 171), again 8 a pixel.
+    const RecordFogAmount rule{FogSettings{1.0f, 0.5f, 0.5f, 0}};
+    PerspectiveSpan<4, RecordFogAmount>{s, rule, 0.0f}(0, 1);
+    for (int x = 0; x < 16; ++x) EXPECT_EQ(pixels[x], static_cast<uint32_t>(3 + 8 * x)) << x;
+    for (int x = 16; x < 21; ++x) EXPECT_EQ(pixels[x], static_cast<uint32_t>(131 + 8 * (x - 16))) << x;
+    EXPECT_EQ(pixels[21], 0xDEADu);
 }
 
 TEST_F(PerspectiveFillers, CullingAndModes) {
