@@ -1,6 +1,8 @@
 #include "parts/TextureSpan.h"
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -17,6 +19,9 @@ void sampleSpanScalar(uint32_t* out, size_t count, TextureSpan& span, const uint
 }
 
 void sampleSpan(uint32_t* out, size_t count, TextureSpan& span, const uint32_t* texels) {
+#if !defined(__SSE2__)
+    sampleSpanScalar(out, count, span, texels);
+#else
     if (count < 4) {
         sampleSpanScalar(out, count, span, texels);
         return;
@@ -46,4 +51,5 @@ void sampleSpan(uint32_t* out, size_t count, TextureSpan& span, const uint32_t* 
     span.u = static_cast<uint32_t>(_mm_cvtsi128_si32(us));
     span.v = static_cast<uint32_t>(_mm_cvtsi128_si32(vs));
     sampleSpanScalar(out + i, count - i, span, texels);
+#endif
 }

@@ -13,7 +13,8 @@ struct TextureSpan {
 };
 
 // out[i] = texels[(v >> 16 & 0xFF) << 8 | (u >> 16 & 0xFF)], stepping the span once per
-// pixel; the span is left just past the last sample. SSE2 computes four indices at a time.
+// pixel; the span is left just past the last sample. SSE2, where built, computes four
+// indices at a time.
 void sampleSpan(uint32_t* out, size_t count, TextureSpan& span, const uint32_t* texels);
 // Plain reference of sampleSpan.
 void sampleSpanScalar(uint32_t* out, size_t count, TextureSpan& span, const uint32_t* texels);

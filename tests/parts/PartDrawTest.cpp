@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "TestBitmaps.h"
+#include "demo/SyncEvent.h"
 #include "parts/CredsPart.h"
 #include "parts/FetdelPart.h"
+#include "parts/ForortPart.h"
 #include "parts/ForstaPart.h"
+#include "parts/GrymtPart.h"
 #include "parts/HusetPart.h"
 #include "parts/SlutPart.h"
 
@@ -122,4 +126,90 @@ TEST(FetdelPartDraw, SetsBothEffectsAndKeepsTheSecondUnrotated) {
     EXPECT_EQ(second.x, 3000);
     // The second picture replaces the frame, the first is added onto it.
     EXPECT_EQ(pixelAt(*frame, 300, 100), 0x00300040u);
+}
+
+TEST(GrymtPartDraw, StripsOnABlackFrame) {
+    auto upper = solidBitmap(512, 100, 0x00FF0000);
+    auto lower = solidBitmap(512, 100, 0x0000FF00);
+    auto pow = solidBitmap(512, 384, 0x000000FF);
+    auto frame = solidBitmap(512, 384, 0x00123456);
+    GrymtPart part;
+    part.upperStrip = upper.get();
+    part.lowerStrip = lower.get();
+    part.powPicture = pow.get();
+    part.start = 62.0f;
+    GrymtPart::flash.reset();
+    part.draw(frame.get(), nullptr, 63.0f);  // upper strip at x = 212, lower at x = 200
+    EXPECT_EQ(pixelAt(*frame, 211, 0), 0u);
+    EXPECT_EQ(pixelAt(*frame, 212, 0), 0x00FF0000u);
+    EXPECT_EQ(pixelAt(*frame, 511, 99), 0x00FF0000u);
+    EXPECT_EQ(pixelAt(*frame, 300, 100), 0u);
+    EXPECT_EQ(pixelAt(*frame, 199, 200), 0u);
+    EXPECT_EQ(pixelAt(*frame, 200, 200), 0x0000FF00u);
+    EXPECT_EQ(pixelAt(*frame, 511, 299), 0x0000FF00u);
+    EXPECT_EQ(pixelAt(*frame, 300, 300), 0u);
+    EXPECT_EQ(pixelAt(*frame, 0, 383), 0u);
+}
+
+TEST(ForortPartDraw, DropsInThenLeavesABlackFrame) {
+    Bitmap picture(512, 384);
+    for (int32_t row = 0; row < 384; ++row) std::fill_n(picture.pixels + row * 512, 512, static_cast<uint32_t>(row + 1));
+    auto frame = solidBitmap(512, 384, 0x00FFFFFF);
+    ForortPart part;
+    part.picture = &picture;
+    part.start = 44.0f;
+    part.draw(frame.get(), nullptr, 51.5f);  // y = -32
+    EXPECT_EQ(pixelAt(*frame, 0, 0), 33u);
+    EXPECT_EQ(pixelAt(*frame, 511, 351), 384u);
+    EXPECT_EQ(pixelAt(*frame, 0, 352), 0u);
+    part.draw(frame.get(), nullptr, 44.0f + 17.99f);  // x = 287
+    EXPECT_EQ(pixelAt(*frame, 286, 10), 0u);
+    EXPECT_EQ(pixelAt(*frame, 287, 10), 11u);
+    part.draw(frame.get(), nullptr, 62.0f);
+    for (int32_t y : {0, 200, 383}) EXPECT_EQ(pixelAt(*frame, 300, y), 0u);
+}
+
+TEST(HusetPartDraw, FlashCoversTheFrameForOneSecond) {
+    auto background = solidBitmap(512, 384, 0x00100000);
+    auto label = solidBitmap(100, 30, 0);
+    auto arrow = solidBitmap(40, 40, 0);
+    auto flashPicture = solidBitmap(512, 384, 0x000000FF);
+    auto frame = solidBitmap(512, 384, 0);
+    HusetPart part;
+    part.background = background.get();
+    part.label = label.get();
+    part.arrow = arrow.get();
+    part.powPicture = flashPicture.get();
+    part.start = 90.0f;
+    HusetPart::flash.reset();
+    SyncEvent pow{};
+    std::strcpy(pow.name, "PowPow");
+    part.draw(frame.get(), nullptr, 92.0f);
+    EXPECT_EQ(part.onEvent(&pow), 0);
+    part.draw(frame.get(), nullptr, 92.99f);
+    EXPECT_EQ(pixelAt(*frame, 0, 0), 0x000000FFu);
+    EXPECT_EQ(pixelAt(*frame, 120, 220), 0x000000FFu);  // over the label too
+    part.draw(frame.get(), nullptr, 93.0f);
+    EXPECT_EQ(pixelAt(*frame, 0, 0), 0x00100000u);
+}
+
+// The tunnel scrolls with the demo's time, the plates swing with the part's own.
+TEST(CredsPartDraw, TunnelFollowsTheAbsoluteTime) {
+    auto code = solidBitmap(512, 80, 0);
+    auto graphics = solidBitmap(512, 80, 0);
+    auto music = solidBitmap(512, 160, 0);
+    auto emblem = solidBitmap(256, 256, 0);
+    TunnelEffect tunnel(TunnelSetup{512, 384, "no picture", 0});
+    for (uint32_t i = 0; i < 65536; ++i) tunnel.texture->pixels[i] = i;
+    CredsPart part;
+    part.codePlate = code.get();
+    part.graphicsPlate = graphics.get();
+    part.musicPlate = music.get();
+    part.emblem = emblem.get();
+    part.tunnel = &tunnel;
+    part.start = 104.0f;
+    auto frame = solidBitmap(512, 384, 0);
+    part.draw(frame.get(), nullptr, 110.0f);  // shift 3300, not the local 180
+    for (int32_t i : {0, 1000, 512 * 192 + 300, 512 * 384 - 1})
+        EXPECT_EQ(frame->pixels[i], static_cast<uint16_t>(tunnel.table[i] + 3300 * 257)) << "pixel " << i;
 }

@@ -108,6 +108,11 @@ TEST(GreetsPartDraw, BlurredPlatesNewStrengthNextFrameAndFlash) {
     EXPECT_EQ(pixelAt(*frame, 419, 300), 0x00FFFFFFu);
     EXPECT_EQ(pixelAt(*frame, 70, 150), 0x000C0C0Cu);
     EXPECT_EQ(pixelAt(*frame, 250, 180), 0x000C0C0Cu);
+    EXPECT_EQ(pixelAt(*frame, 400, 200), 0x000C0C0Cu);
+    EXPECT_EQ(pixelAt(*frame, 60, 300), 0x000C0C0Cu);
+    EXPECT_EQ(pixelAt(*frame, 59, 300), 0u);
+    EXPECT_EQ(pixelAt(*frame, 159, 329), 0x00FFFFFFu);
+    EXPECT_EQ(pixelAt(*frame, 160, 329), 0u);
     EXPECT_EQ(pixelAt(*frame, 0, 0), 0u);
     for (RowBlurFilter* filter : part.filters) EXPECT_EQ(filter->strength, 5);
 

@@ -105,3 +105,35 @@ TEST(WindowDivider, ExactForEveryWindowSum) {
             ASSERT_EQ(divide(static_cast<uint32_t>(sum)), sum / n) << sum << " / " << n;
     }
 }
+
+// The running sums against a plain mean over each window, on random rows of random
+// pictures, in both directions and with windows longer than the row.
+TEST(RowBlurFilter, RunningSumsMatchWindowMeansOnRandomPictures) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        int32_t width = 1 + static_cast<int32_t>(random() % 120), height = 1 + static_cast<int32_t>(random() % 4);
+        int32_t strength = static_cast<int32_t>(random() % 81) - 40;
+        Bitmap source(width, height), target(width, height);
+        for (int32_t i = 0; i < width * height; ++i) source.pixels[i] = biasedRandomPixel(random);
+        RowBlurFilter filter(&source, strength);
+        filter.apply(&target, 0.0f, 0);
+        int32_t n = strength < 0 ? -strength : strength;
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) {
+                uint32_t expected = 0;
+                if (n == 0) {
+                    expected = pixelAt(source, x, y);
+                } else {
+                    for (int shift = 0; shift < 24; shift += 8) {
+                        uint32_t sum = 0;
+                        for (int32_t j = 0; j < n; ++j) {
+                            int32_t k = strength > 0 ? x - j : x + j;
+                            if (k >= 0 && k < width) sum += (pixelAt(source, k, y) >> shift) & 0xFF;
+                        }
+                        expected |= (sum / n) << shift;
+                    }
+                }
+                ASSERT_EQ(pixelAt(target, x, y), expected) << "strength " << strength << " at " << x << ", " << y;
+            }
+    }
+}
