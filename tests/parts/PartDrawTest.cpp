@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "TestBitmaps.h"
@@ -34,18 +35,28 @@ TEST(ForstaPartDraw, BlendsTitleAndBlackOnLocalTime) {
     EXPECT_EQ(pixelAt(*frame, 100, 100), 0x007F7F7Fu);  // (255 * 128) >> 8: black weighs 127
 }
 
-TEST(HusetPartDraw, ArrowAndLabelFromFourRandomNumbers) {
-    auto background = solidBitmap(512, 384, 0);
-    auto label = solidBitmap(100, 30, 0x00000001);
-    auto arrow = solidBitmap(40, 40, 0x00000100);
-    auto pow = solidBitmap(512, 384, 0x000000FF);
-    auto frame = solidBitmap(512, 384, 0);
+// A Huset part over solid pictures, the shared flash cleared.
+struct HusetWithPictures {
+    HusetWithPictures(uint32_t backgroundColour, uint32_t labelColour, uint32_t arrowColour)
+        : background(solidBitmap(512, 384, backgroundColour)),
+          label(solidBitmap(100, 30, labelColour)),
+          arrow(solidBitmap(40, 40, arrowColour)),
+          pow(solidBitmap(512, 384, 0x000000FF)),
+          frame(solidBitmap(512, 384, 0)) {
+        part.background = background.get();
+        part.label = label.get();
+        part.arrow = arrow.get();
+        part.powPicture = pow.get();
+        HusetPart::flash.reset();
+    }
+    std::unique_ptr<Bitmap> background, label, arrow, pow, frame;
     HusetPart part;
-    part.background = background.get();
-    part.label = label.get();
-    part.arrow = arrow.get();
-    part.powPicture = pow.get();
-    HusetPart::flash.reset();
+};
+
+TEST(HusetPartDraw, ArrowAndLabelFromFourRandomNumbers) {
+    HusetWithPictures huset(0, 0x00000001, 0x00000100);
+    HusetPart& part = huset.part;
+    auto& frame = huset.frame;
     for (unsigned seed : {1u, 77u, 2024u}) {
         std::srand(seed);
         int32_t r[4];
@@ -170,18 +181,10 @@ TEST(ForortPartDraw, DropsInThenLeavesABlackFrame) {
 }
 
 TEST(HusetPartDraw, FlashCoversTheFrameForOneSecond) {
-    auto background = solidBitmap(512, 384, 0x00100000);
-    auto label = solidBitmap(100, 30, 0);
-    auto arrow = solidBitmap(40, 40, 0);
-    auto flashPicture = solidBitmap(512, 384, 0x000000FF);
-    auto frame = solidBitmap(512, 384, 0);
-    HusetPart part;
-    part.background = background.get();
-    part.label = label.get();
-    part.arrow = arrow.get();
-    part.powPicture = flashPicture.get();
+    HusetWithPictures huset(0x00100000, 0, 0);
+    HusetPart& part = huset.part;
+    auto& frame = huset.frame;
     part.start = 90.0f;
-    HusetPart::flash.reset();
     SyncEvent pow{};
     std::strcpy(pow.name, "PowPow");
     part.draw(frame.get(), nullptr, 92.0f);
