@@ -93,18 +93,28 @@ TEST(SlutPartDraw, ScrollerOverGreyBlue) {
     EXPECT_EQ(pixelAt(*frame, 0, 0), 0x004A525Au);
 }
 
-TEST(CredsPartDraw, PlatesFullyInWhenTheSineIsOne) {
-    auto code = solidBitmap(512, 80, 0x00000001);
-    auto graphics = solidBitmap(512, 80, 0x00000100);
-    auto music = solidBitmap(512, 160, 0x00000010);
-    auto emblem = solidBitmap(256, 256, 0x00010000);
-    TunnelEffect tunnel(TunnelSetup{512, 384, "no picture", 0});  // a black texture
+// A Creds part over solid plates and a tunnel whose texture is black.
+struct CredsWithPictures {
+    CredsWithPictures(uint32_t codeColour, uint32_t graphicsColour, uint32_t musicColour, uint32_t emblemColour)
+        : code(solidBitmap(512, 80, codeColour)),
+          graphics(solidBitmap(512, 80, graphicsColour)),
+          music(solidBitmap(512, 160, musicColour)),
+          emblem(solidBitmap(256, 256, emblemColour)),
+          tunnel(TunnelSetup{512, 384, "no picture", 0}) {
+        part.codePlate = code.get();
+        part.graphicsPlate = graphics.get();
+        part.musicPlate = music.get();
+        part.emblem = emblem.get();
+        part.tunnel = &tunnel;
+    }
+    std::unique_ptr<Bitmap> code, graphics, music, emblem;
+    TunnelEffect tunnel;
     CredsPart part;
-    part.codePlate = code.get();
-    part.graphicsPlate = graphics.get();
-    part.musicPlate = music.get();
-    part.emblem = emblem.get();
-    part.tunnel = &tunnel;
+};
+
+TEST(CredsPartDraw, PlatesFullyInWhenTheSineIsOne) {
+    CredsWithPictures creds(0x00000001, 0x00000100, 0x00000010, 0x00010000);
+    CredsPart& part = creds.part;
     part.start = 50.0f;
     auto frame = solidBitmap(512, 384, 0x00FFFFFF);
     part.draw(frame.get(), nullptr, 50.0f + 2.6179938779914944f);
@@ -198,18 +208,10 @@ TEST(HusetPartDraw, FlashCoversTheFrameForOneSecond) {
 
 // The tunnel scrolls with the demo's time, the plates swing with the part's own.
 TEST(CredsPartDraw, TunnelFollowsTheAbsoluteTime) {
-    auto code = solidBitmap(512, 80, 0);
-    auto graphics = solidBitmap(512, 80, 0);
-    auto music = solidBitmap(512, 160, 0);
-    auto emblem = solidBitmap(256, 256, 0);
-    TunnelEffect tunnel(TunnelSetup{512, 384, "no picture", 0});
+    CredsWithPictures creds(0, 0, 0, 0);
+    TunnelEffect& tunnel = creds.tunnel;
     for (uint32_t i = 0; i < 65536; ++i) tunnel.texture->pixels[i] = i;
-    CredsPart part;
-    part.codePlate = code.get();
-    part.graphicsPlate = graphics.get();
-    part.musicPlate = music.get();
-    part.emblem = emblem.get();
-    part.tunnel = &tunnel;
+    CredsPart& part = creds.part;
     part.start = 104.0f;
     auto frame = solidBitmap(512, 384, 0);
     part.draw(frame.get(), nullptr, 110.0f);  // shift 3300, not the local 180
