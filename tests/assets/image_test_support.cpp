@@ -47,11 +47,6 @@ void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::vector<uint8_t> pcxWithStream(const std::vector<uint8_t>& stream) {
     std::vector<uint8_t> file(128, 0);
     file.insert(file.end(), stream.begin(), stream.end());

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
+
 namespace imagetest {
 
 // A fresh folder under /tmp, removed with everything in it when the object goes.
@@ -38,7 +40,6 @@ private:
 };
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
-std::vector<uint8_t> readFile(const std::string& path);
 
 // A PCX file as the loader reads it: a blank 128-byte header, then the given stream.
 std::vector<uint8_t> pcxWithStream(const std::vector<uint8_t>& stream);

@@ -65,7 +65,7 @@ TEST_F(ImageMagickPcx, RandomPicturesDecodeExactly) {
         std::string path = dir.file("random" + std::to_string(seed) + ".pcx");
         ASSERT_TRUE(imagetest::writePcxWithImageMagick(path, width, height, rgb));
 
-        PcxHeader header = readHeader(imagetest::readFile(path));
+        PcxHeader header = readHeader(readFileBytes(path));
         ASSERT_EQ(header.encoding, 1);
         ASSERT_EQ(header.bitsPerPixel, 8);
         ASSERT_EQ(header.planes, 3);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
+
 #if __has_include("raster/AffineWalk.h")
 #include "core/Bitmap.h"
 #include "engine/RenderDriver.h"
@@ -21,15 +23,8 @@
 namespace {
 
 std::vector<uint8_t> keptInput(const std::string& name) {
-    std::vector<uint8_t> bytes;
     const std::string path = std::string(TEST_SOURCE_DIR "/tests/regression/") + name;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        uint8_t chunk[4096];
-        size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-            bytes.insert(bytes.end(), chunk, chunk + got);
-        std::fclose(file);
-    }
+    std::vector<uint8_t> bytes = readFileBytes(path);
     EXPECT_FALSE(bytes.empty()) << path << " is missing";
     return bytes;
 }

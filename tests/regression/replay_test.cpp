@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
+
 #include "../../fuzz/targets/PcxTarget.h"
 #include "../../fuzz/targets/JpegTarget.h"
 #if __has_include("assets/LwoReader.h")
@@ -41,18 +43,6 @@ std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
-std::vector<uint8_t> readAll(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        uint8_t chunk[4096];
-        size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-            bytes.insert(bytes.end(), chunk, chunk + got);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
 using Target = bool (*)(const uint8_t*, size_t);
 
 // Each folder of kept inputs with the harness that found them; fuzz/corpus holds the seeds.
@@ -60,7 +50,7 @@ void replayFolder(const std::string& harness, Target target, size_t atLeast) {
     size_t replayed = 0;
     for (const char* root : {TEST_SOURCE_DIR "/tests/regression/", TEST_SOURCE_DIR "/fuzz/corpus/"}) {
         for (const std::string& path : filesIn(root + harness)) {
-            std::vector<uint8_t> bytes = readAll(path);
+            std::vector<uint8_t> bytes = readFileBytes(path);
             SCOPED_TRACE(path);
             // An empty vector's data() may be null; the harnesses never see null.
             static const uint8_t kNothing = 0;

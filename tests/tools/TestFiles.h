@@ -5,14 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
+
 // Whole-file reading and a PCX decoder of our own, independent of the demo's loader:
 // it follows the format as the demo reads it (128-byte header skipped for decoding, runs
 // that may cross plane and row ends) but also reports the header's size fields.
-
-inline std::vector<uint8_t> readFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 struct DecodedPcx {
     bool ok = false;              // the stream filled the picture exactly, with no run overflowing
