@@ -4,6 +4,7 @@
 
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
+#include "parts/Timeline.h"
 
 PowFlash HusetPart::flash;
 
@@ -34,3 +35,5 @@ void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     label->addInto(target, at.x, at.y);
     flash.draw(powPicture, target);
 }
+
+DemoPart* newHusetPart() { return new HusetPart(); }

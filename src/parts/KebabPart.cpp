@@ -7,6 +7,7 @@
 #include "engine/MeshSurfaceObject.h"
 #include "engine/Scene.h"
 #include "parts/KebabObjectLoader.h"
+#include "parts/Timeline.h"
 
 PowFlash KebabPart::flash;
 
@@ -41,3 +42,5 @@ void KebabPart::draw(Bitmap* target, NewRenderDriver* driver, float time) {
     scene->render(target, driver, time, 1);
     flash.draw(powPicture, target);
 }
+
+DemoPart* newKebabPart() { return new KebabPart(); }
