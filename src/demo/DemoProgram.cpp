@@ -4,8 +4,8 @@
 #include "demo/Demo.h"
 #include "demo/DemoRunner.h"
 #include "demo/PerfTimer.h"
-#include "engine/RenderDriver.h"
 #include "parts/Timeline.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 

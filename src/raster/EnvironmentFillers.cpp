@@ -1,9 +1,9 @@
 // Affine fill operations with an environment texture: drawImageEnv, drawBumpEnv and
 // drawImageBumpEnv. All three draw in mode 0 only and store the key.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/AffineWalk.h"
 #include "raster/PixelOperators.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Affine fill operations with a flat colour: drawFlat and drawShaded.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/AffineWalk.h"
 #include "raster/PixelOperators.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {

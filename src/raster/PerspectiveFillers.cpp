@@ -2,8 +2,8 @@
 // the colour-keyed kinds), optional depth buffer and fog. Each operation keeps its
 // per-triangle state in its own static set, so none of them is re-entrant.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/PerspectiveWalk.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // drawSprite: an additive, screen-aligned picture scaled by distance. Nothing in the demo
 // draws sprites; the operation completes the driver.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/FixedPoint.h"
 #include "raster/PixelOperators.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 

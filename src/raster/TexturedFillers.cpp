@@ -1,9 +1,9 @@
 // Affine fill operations with one image texture: drawTextured, drawTranspMapped and
 // drawTexturedShaded. Quantities 0 and 1 are the image u and v.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/AffineWalk.h"
 #include "raster/PixelOperators.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include "core/Bitmap.h"
 #include "demo/SyncEvent.h"
 #include "engine/MeshSurfaceObject.h"
-#include "engine/RenderDriver.h"
 #include "engine/Scene.h"
 #include "engine/Surface.h"
 #include "engine/SurfacePolygon.h"
 #include "parts/KebabObjectLoader.h"
 #include "parts/KebabPart.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 

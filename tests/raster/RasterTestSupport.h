@@ -7,7 +7,7 @@
 #include <new>
 
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 // Test helpers for the fill operations: buffers fenced by inaccessible pages, a frame and a
