@@ -9,6 +9,7 @@
 #include "OfflineRender.h"
 #include "demo/SyncEvent.h"
 #include "parts/Show.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -85,8 +86,6 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(std::filesystem::exists(std::string(TEST_STAGE_DIR) + "/data/musik.mp3"))
             << "no stage folder at " << TEST_STAGE_DIR << ": build the `stage` target";
-        stage = std::filesystem::temp_directory_path() / ("render-stage-" + std::to_string(getpid()));
-        std::filesystem::create_directories(stage);
         std::filesystem::create_directory_symlink(std::string(TEST_STAGE_DIR) + "/data", stage / "data");
         std::ofstream script(stage / "synkTest.snc");
         script << "QRM SYNCSCRIPT\n3\nPOWPOW\n88200\n\nx\n264600\n\ny\n529200\n\n" << kLastChange << "\n";
@@ -94,7 +93,6 @@ protected:
         settings.stageDir = stage.string();
         settings.fps = 10;
     }
-    void TearDown() override { std::filesystem::remove_all(stage); }
 
     OfflineResult run() {
         frames.clear();
@@ -117,7 +115,8 @@ protected:
         int32_t width, height;
     };
     static constexpr int kLastChange = show::kPartCount - 1;
-    std::filesystem::path stage;
+    TempDir folder;
+    const std::filesystem::path stage{folder.path};
     OfflineSettings settings;
     std::vector<Seen> frames;
     std::string printed;

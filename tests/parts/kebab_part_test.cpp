@@ -31,7 +31,7 @@ SyncEvent event(const char* name) {
 // The part's data written by the test into a folder that becomes the working directory.
 class KebabPartTest : public testing::Test {
 protected:
-    kebabtest::TempFolder folder;
+    TempDir folder;
     std::string previousDirectory;
     Bitmap frame{512, 384};
     NewRenderDriver* driver = nullptr;
