@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 
 #include "core/Bitmap.h"
+#include "core/Truncate.h"
 #include "engine/Camera.h"
 #include "engine/MeshSurfaceObject.h"
 #include "engine/PolygonTexture.h"
@@ -16,14 +16,6 @@ namespace {
 
 // Stands in for a missing picture so that a fill operation always has 256 x 256 texels.
 uint32_t blankPicture[256 * 256];
-
-// Truncation toward zero that stays defined for values no int can hold (NaN gives 0).
-int32_t truncateToInt(double value) {
-    if (!(value == value)) return 0;
-    if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
 
 uint32_t* picturePixels(const PolygonTexture* texture) {
     if (!texture || !texture->image || !texture->image->pixels) {
@@ -52,7 +44,7 @@ uint32_t headLight(uint32_t colour, const Vector& firstVertex, const Vector& wor
     normal.normalize();
     double facing = -toVertex.dot(normal);
     if (!(facing > 0.0)) facing = 0.0;   // also catches a NaN from a zero-length vector
-    const uint32_t intensity = static_cast<uint32_t>(truncateToInt(facing * 255.0));
+    const uint32_t intensity = static_cast<uint32_t>(truncateSaturating(facing * 255.0));
     uint32_t result = colour & 0xFF000000u;
     for (int shift = 0; shift <= 16; shift += 8) {
         const uint32_t channel = (colour >> shift) & 0xFFu;
@@ -65,8 +57,8 @@ uint32_t headLight(uint32_t colour, const Vector& firstVertex, const Vector& wor
 void environmentCoords(const SurfacePolygon* polygon, float* record) {
     for (int k = 0; k < 3; ++k) {
         const Vector& normal = polygon->vertices[k]->normal;
-        record[k] = static_cast<float>(truncateToInt(normal.x * 127 + 128));
-        record[3 + k] = static_cast<float>(truncateToInt(normal.y * 127 + 128));
+        record[k] = static_cast<float>(truncateSaturating(normal.x * 127 + 128));
+        record[3 + k] = static_cast<float>(truncateSaturating(normal.y * 127 + 128));
     }
 }
 
@@ -138,7 +130,7 @@ void meshSurfaceObject::fillRecord(SurfacePolygon* polygon) {
     }
 
     record->mode = static_cast<uint8_t>(surface->mode);
-    record->level = static_cast<uint8_t>(truncateToInt(surface->level));
+    record->level = static_cast<uint8_t>(truncateSaturating(surface->level));
     for (int k = 0; k < 3; ++k) {
         const Vector& position = polygon->vertices[k]->position;
         record->points[k] = static_cast<float>(position.x);
