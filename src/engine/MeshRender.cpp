@@ -98,7 +98,7 @@ void meshSurfaceObject::fillRecord(SurfacePolygon* polygon) {
         polygon->litColour =
             headLight(surface->colour, polygon->vertices[0]->position, polygon->worldNormal);
         record->colour = polygon->litColour;
-        record->kind = 0;
+        record->kind = PolygonKind::Flat;
     }
     if (flags & Surface::ColourTexture) {
         record->image = picturePixels(surface->texture);
@@ -109,19 +109,20 @@ void meshSurfaceObject::fillRecord(SurfacePolygon* polygon) {
         record->image = picturePixels(surface->environment);
         record->kind = static_cast<uint8_t>(flags);
     }
-    if (flags == 3) {
+    // The slots the kind's fill operation reads.
+    if (flags == PolygonKind::ImageEnv) {
         record->image = picturePixels(surface->texture);
         record->envMap = picturePixels(surface->environment);
         copyPairs(polygon->imageCoords, record->imageCoords);
-    } else if (flags == 9) {
+    } else if (flags == PolygonKind::TranspMapped) {
         record->image = picturePixels(surface->texture);
         record->transpMap = picturePixels(surface->transparency);
         copyPairs(polygon->imageCoords, record->imageCoords);
-    } else if (flags == 6) {
+    } else if (flags == PolygonKind::BumpEnv) {
         record->bumpMap = picturePixels(surface->bump);
         record->envMap = picturePixels(surface->environment);
         copyPairs(polygon->bumpCoords, record->bumpCoords);
-    } else if (flags == 7) {
+    } else if (flags == PolygonKind::ImageBumpEnv) {
         record->bumpMap = picturePixels(surface->bump);
         record->envMap = picturePixels(surface->environment);
         record->image = picturePixels(surface->texture);
@@ -139,11 +140,11 @@ void meshSurfaceObject::fillRecord(SurfacePolygon* polygon) {
     }
 
     switch (record->kind) {
-        case 2:
-        case 34: environmentCoords(polygon, record->imageCoords); break;
-        case 3:
-        case 6:
-        case 7: environmentCoords(polygon, record->envCoords); break;
+        case PolygonKind::EnvironmentTextured:
+        case PolygonKind::PerspectiveEnv: environmentCoords(polygon, record->imageCoords); break;
+        case PolygonKind::ImageEnv:
+        case PolygonKind::BumpEnv:
+        case PolygonKind::ImageBumpEnv: environmentCoords(polygon, record->envCoords); break;
         default: break;
     }
 }

@@ -76,7 +76,7 @@ bool visible(RenderPolygon* polygon, int32_t width, int32_t height, bool cull) {
 
 void NewRenderDriver::drawPerspective(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     static PerspectiveState state;
-    if (!visible(polygon, width, height, true) || polygon->mode != 0) return;
+    if (!visible(polygon, width, height, true) || polygon->mode != BlendMode::Opaque) return;
     fillPerspectiveTriangle<kRunShift>(prepare(state, polygon, target, depthBuffer, width, height), polygon->points,
                                        polygon->imageCoords, static_cast<float>(stamp), DepthTested{});
 }
