@@ -15,26 +15,19 @@
 //            it, under the name the stage folder holds it (letter case of data files does not
 //            matter to the loaders), and the generator's function that makes it
 //   flashes  (seconds, ...): its "POWPOW" events, on beats inside the part
-// The strips parts share one flash state, so a flash late in one would light the next one
-// from its start until its own first flash: each strips part gets one flash, a beat in.
+// The three strips parts load the same files. They share one flash state, so a flash late in
+// one would light the next one from its start until its own first flash: each strips part
+// gets one flash, a beat in.
 #define SHOW_PARTS(ROW, DATA)                                                                          \
     ROW(ForstaPart, "title", 0, Intro, (DATA("data/Forsta/titel.pcx", 512, 384, makeTitle)), ())      \
-    ROW(GrymtPart, "strips", 20, Entry,                                                                \
-        (DATA("data/Grymt/grymt512100.pcx", 512, 100, makeGrymtStrip),                                 \
-         DATA("data/Grymt/flow512100.pcx", 512, 100, makeFlowStrip),                                   \
-         DATA("data/pow/pow.pcx", 512, 384, makePow)),                                                 \
-        (20.5))                                                                                        \
+    ROW(GrymtPart, "strips", 20, Entry, SHOW_STRIPS_FILES(DATA), (20.5))                               \
     ROW(FetdelPart, "rotozoom", 24, Groove,                                                            \
         (DATA("data/fetdel/bilden.pcx", 256, 256, makeRingTile),                                       \
          DATA("data/fetdel/bilden2.pcx", 256, 256, makePlasmaTile)),                                   \
         ())                                                                                            \
     ROW(ForortPart, "graffiti", 44, Breakbeat, (DATA("data/Forort/grafiti.pcx", 512, 384, makeGraffiti)), \
         ())                                                                                            \
-    ROW(GrymtPart, "strips", 62, Build,                                                                \
-        (DATA("data/Grymt/grymt512100.pcx", 512, 100, makeGrymtStrip),                                 \
-         DATA("data/Grymt/flow512100.pcx", 512, 100, makeFlowStrip),                                   \
-         DATA("data/pow/pow.pcx", 512, 384, makePow)),                                                 \
-        (62.5))                                                                                        \
+    ROW(GrymtPart, "strips", 62, Build, SHOW_STRIPS_FILES(DATA), (62.5))                               \
     ROW(KebabPart, "kebab", 66, Drop,                                                                  \
         (DATA("data/kebab/kebab.pcx", 512, 384, makeKebabBackdrop),                                    \
          DATA("data/pow/pow.pcx", 512, 384, makePow),                                                  \
@@ -46,11 +39,7 @@
         (DATA("data/Huset/before.pcx", 512, 384, makeHouse), DATA("data/Huset/jag.pcx", 100, 30, makeMeLabel), \
          DATA("data/Huset/pil.pcx", 40, 40, makeArrow), DATA("data/pow/pow.pcx", 512, 384, makePow)),  \
         (92, 94, 96, 98))                                                                              \
-    ROW(GrymtPart, "strips", 100, Build,                                                               \
-        (DATA("data/Grymt/grymt512100.pcx", 512, 100, makeGrymtStrip),                                 \
-         DATA("data/Grymt/flow512100.pcx", 512, 100, makeFlowStrip),                                   \
-         DATA("data/pow/pow.pcx", 512, 384, makePow)),                                                 \
-        (100.5))                                                                                       \
+    ROW(GrymtPart, "strips", 100, Build, SHOW_STRIPS_FILES(DATA), (100.5))                             \
     ROW(CredsPart, "credits", 104, Groove,                                                             \
         (DATA("data/Creds/code.pcx", 512, 80, makeCodePlate),                                          \
          DATA("data/Creds/grafik.pcx", 512, 80, makeGraphicsPlate),                                    \
@@ -68,6 +57,11 @@
          DATA("data/Greets/namn5.pcx", 100, 30, makeGreetPlate<5>)),                                   \
         (130, 134, 138, 140))                                                                          \
     ROW(SlutPart, "end scroller", 142, Outro, (DATA("data/Slut/slut.pcx", 512, 1536, makeEndScroller)), ())
+
+// What every strips part loads.
+#define SHOW_STRIPS_FILES(DATA)                                                                        \
+    (DATA("data/Grymt/grymt512100.pcx", 512, 100, makeGrymtStrip),                                     \
+     DATA("data/Grymt/flow512100.pcx", 512, 100, makeFlowStrip), DATA("data/pow/pow.pcx", 512, 384, makePow))
 
 // Removes the parentheses around a row's list.
 #define SHOW_LIST(...) __VA_ARGS__
