@@ -100,8 +100,10 @@ inline int32_t fixedCoordinate(const float* coords, int vertex, int axis) {
 // Rows above the target are stepped like the others, so that what is drawn comes out of
 // the same additions; but a damaged object can put a vertex two billion rows up, so the
 // edges jump over all but the last kMaxSteppedRowsAbove of them (integers exactly, 1/z up
-// to rounding).
-inline constexpr int32_t kMaxSteppedRowsAbove = 4096;
+// to rounding). Ordinary geometry reaches tens of thousands of rows (a vertex just past
+// the near plane), so the limit sits far above that: stepping 2^20 rows costs about a
+// millisecond, the jump only what lies beyond.
+inline constexpr int32_t kMaxSteppedRowsAbove = 1 << 20;
 
 template <int N, class Span>
 void walkAffineTriangle(const AffineTriangle<N>& t, int32_t height, Span&& span, bool walkLowerHalf = true) {

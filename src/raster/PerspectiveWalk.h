@@ -222,8 +222,10 @@ struct PerspectiveSpan {
     // Rows first..stop - 1. Rows outside the target are skipped but the edges still advance;
     // from the target's bottom on nothing can draw, so the walk ends there. Rows far above
     // the target (a damaged object can put a vertex two billion rows up) are jumped over
-    // with one multiplication each instead, up to the last kMaxSteppedRowsAbove of them.
-    static constexpr int32_t kMaxSteppedRowsAbove = 4096;
+    // with one multiplication each instead, up to the last kMaxSteppedRowsAbove of them;
+    // the jump rounds differently from the additions, so it starts only beyond what
+    // ordinary geometry reaches (see the affine walk).
+    static constexpr int32_t kMaxSteppedRowsAbove = 1 << 20;
 
     void operator()(int32_t first, int32_t stop) const {
         if (first < -kMaxSteppedRowsAbove) {
