@@ -34,6 +34,12 @@ SyncScript::~SyncScript() {
     delete[] changes;
 }
 
+void SyncScript::clear() {
+    for (int32_t i = 0; i < eventCount; i++) delete events[i];
+    eventCount = 0;
+    changeCount = 0;
+}
+
 void SyncScript::load(const char* fileName) {
     std::FILE* file = openDataFile(fileName, "rb");
     ScriptLineReader reader(file);

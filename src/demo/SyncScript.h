@@ -27,6 +27,8 @@ public:
     // Appends the file's events and change times. A missing file or a wrong header
     // loads nothing.
     void load(const char* fileName);
+    // Forgets every event and change time; the part windows stay as they are.
+    void clear();
     // Sorts events by time, ascending; equal times keep their order.
     void sortEvents();
     // Adds a change time (printing the list before and after sorting) and derives the

@@ -68,6 +68,15 @@ TEST(GrymtPartFlash, SharedByAllObjectsForOneSecond) {
     EXPECT_EQ(third.onEvent(&lower), 0);
     first.draw(frame.get(), nullptr, 22.9f);
     EXPECT_EQ(pixelAt(*frame, 0, 150), kFlashColour);
+
+    // A jump in time ends every class's flash at once.
+    EXPECT_EQ(HusetPart::flash.onEvent(&pow), 0);
+    EXPECT_TRUE(HusetPart::flash.showing());
+    PowFlash::resetAll();
+    EXPECT_FALSE(GrymtPart::flash.showing());
+    EXPECT_FALSE(HusetPart::flash.showing());
+    first.draw(frame.get(), nullptr, 22.95f);
+    EXPECT_EQ(pixelAt(*frame, 0, 150), 0u);
 }
 
 TEST(GrymtPartFlash, OtherEventsAreIgnored) {
