@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+#include <cstring>
+
 #include "display/SdlKeyMap.h"
 
 struct PlayerWindow::Sdl {
@@ -59,11 +62,25 @@ void PlayerWindow::open(int32_t width, int32_t height) {
     close();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw DynamicError(std::string("no display: ") + SDL_GetError());
     sdl->videoStarted = true;
+    // A window-less video driver that nobody asked for would play the show unseen.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!std::getenv("SDL_VIDEODRIVER") && driver &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        close();
+        throw DynamicError(std::string("no display: only the ") + driver + " video driver is available");
+    }
     frameWidth = width;
     frameHeight = height;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    sdl->window = SDL_CreateWindow(kPlayerTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
-                                   (height + statusHeight) * scale, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    int windowWidth = width * scale, windowHeight = (height + statusHeight) * scale;
+    // Full screen starts desktop-sized, so that it fills the screen even without a window manager.
+    SDL_DisplayMode desktop;
+    if (full && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        windowWidth = desktop.w;
+        windowHeight = desktop.h;
+    }
+    sdl->window = SDL_CreateWindow(kPlayerTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth,
+                                   windowHeight, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     if (sdl->window) sdl->renderer = SDL_CreateRenderer(sdl->window, -1, SDL_RENDERER_PRESENTVSYNC);
     if (sdl->window && !sdl->renderer) sdl->renderer = SDL_CreateRenderer(sdl->window, -1, SDL_RENDERER_SOFTWARE);
     if (sdl->renderer)
@@ -108,8 +125,13 @@ void PlayerWindow::setStatusVisible(bool visible) {
 
 void PlayerWindow::setFullscreen(bool on) {
     full = on;
-    if (sdl->window) SDL_SetWindowFullscreen(sdl->window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!sdl->window) return;
+    // Desktop-sized and placed as well, for a bare X server where no window manager does it.
+    SDL_DisplayMode desktop;
+    if (on && SDL_GetDesktopDisplayMode(0, &desktop) == 0) SDL_SetWindowSize(sdl->window, desktop.w, desktop.h);
+    SDL_SetWindowFullscreen(sdl->window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     fitWindow();
+    SDL_SetWindowPosition(sdl->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
 // The logical size is the frame and, when shown, the strip; a window is that times the scale.

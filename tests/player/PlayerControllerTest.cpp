@@ -166,7 +166,7 @@ TEST_F(PlayerTest, AChangedScriptAppliesAtOnceAndABrokenOneKeepsTheOld) {
 }
 
 TEST_F(PlayerTest, KeysForTheWindowMuteAndQuit) {
-    begin({0, 4, false, true});
+    begin({0, 4, false, true, false});
     EXPECT_EQ(controller->timeMs(), 4001);
     EXPECT_TRUE(controller->muted());
     EXPECT_NE(controller->statusText().find("4 GrymtPart"), std::string::npos) << controller->statusText();

@@ -82,6 +82,7 @@ void PlayerController::begin(const PlayerSettings& settings) {
     runner().setDrawObserver(this);
     scriptStamp = syncFileStamp();
     isMuted = settings.muted;
+    isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
 
     const Demo& demo = *runner().demo;

@@ -17,6 +17,7 @@ struct PlayerSettings {
     int32_t startPart = -1;   // >= 0: start where this part's window starts instead
     bool paused = false;
     bool muted = false;
+    bool fullscreen = false;
 };
 
 // The player's controls over the demo's program and runner: time that moves with a wall

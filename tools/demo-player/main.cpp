@@ -62,7 +62,6 @@ int main(int argc, char** argv) {
     PlayerSettings settings;
     std::string stageDir = ".";
     int32_t scale = 2;
-    bool fullscreen = false;
     for (int i = 1; i < argc; i++) {
         const std::string option = argv[i];
         double value = 0;
@@ -72,7 +71,7 @@ int main(int argc, char** argv) {
         } else if (option == "--paused") {
             settings.paused = true;
         } else if (option == "--fullscreen") {
-            fullscreen = true;
+            settings.fullscreen = true;
         } else if (option == "--mute") {
             settings.muted = true;
         } else if (i + 1 >= argc) {
@@ -99,7 +98,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    PlayerWindow window(scale, PlayerController::kStatusHeight, fullscreen);
+    PlayerWindow window(scale, PlayerController::kStatusHeight, settings.fullscreen);
     // Like the demo's own display, it lives until the process ends.
     PtcDisplayDriver* display = new PtcDisplayDriver(window);
     SdlAudioLibrary audio;
