@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "assets/FontSheet.h"
 #include "audio/AudioLibrary.h"
@@ -252,14 +253,13 @@ void PlayerController::checkSyncScript() {
     if (stamp == scriptStamp) return;
     scriptStamp = stamp;
     std::string error;
-    std::FILE* file = openDataFile(DemoProgram::kSyncFile, "rb");
-    if (!file) {
+    std::vector<uint8_t> bytes;
+    if (!readDataFile(DemoProgram::kSyncFile, bytes)) {
         error = std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file";
     } else {
-        ScriptLineReader reader(file);
+        ScriptLineReader reader(bytes.data(), bytes.size());
         if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") != 0)
             error = std::string(DemoProgram::kSyncFile) + " is no sync script: its first line is not QRM SYNCSCRIPT";
-        std::fclose(file);
     }
     if (!error.empty()) {
         lastReloadError = error + "; the old script stays";
