@@ -12,10 +12,10 @@ textured tunnel, a rotozoomer, blurred name plates, an end scroller and a
 bump- and environment-mapped 3D object. Run softdemo; any key ends it.
 
 The tools demo-render (frames and soundtrack offline) and assetgen (the data
-generator, which needs fonts-dejavu-core) are in /usr/lib/softdemo.")
+generator, which needs the DejaVu fonts) are in /usr/lib/softdemo.")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS fonts-dejavu-core)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-dejavu-core, fonts-dejavu-extra")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

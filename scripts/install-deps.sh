@@ -17,7 +17,7 @@ set -euo pipefail
 
 run=(cmake g++ make pkg-config
      libsdl2-dev libmpg123-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev
-     libmp3lame-dev libfreetype-dev fonts-dejavu-core)
+     libmp3lame-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra)
 package=(dpkg-dev file)
 
 packages=()
