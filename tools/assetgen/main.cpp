@@ -1,5 +1,6 @@
 // assetgen OUTDIR: writes every data file the demo reads (pictures, font sheet, object,
 // music, sync script) under OUTDIR, the same bytes on every run.
+// assetgen --icon FILE: writes the desktop icon, made from the title picture, as a PNG.
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "FileOutput.h"
+#include "Icon.h"
 #include "JpegWriter.h"
 #include "KebabModel.h"
 #include "LwobWriter.h"
@@ -18,6 +20,8 @@
 #include "SyncScriptWriter.h"
 
 namespace {
+
+const char* const kFontFolder = "/usr/share/fonts/truetype/dejavu";
 
 enum class Format { Pcx, Jpeg };
 
@@ -92,11 +96,22 @@ bool writeSyncScript(const std::string& outDir) {
     return writeFileBytes(outDir + "/synkTest.snc", std::vector<uint8_t>(script.begin(), script.end()));
 }
 
+bool writeIcon(const std::string& path) {
+    try {
+        TextRenderer text(kFontFolder);
+        return writePng(path, makeIcon(makeTitle(text), 128));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "assetgen: %s\n", e.what());
+        return false;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icon") return writeIcon(argv[2]) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen OUTDIR\n");
+        std::fprintf(stderr, "usage: assetgen OUTDIR | assetgen --icon FILE.png\n");
         return 2;
     }
     const std::string outDir = argv[1];
@@ -107,7 +122,7 @@ int main(int argc, char** argv) {
     std::thread music([&] { musicOk = writeMusic(outDir); });
     bool ok = writeObject(outDir);
     try {
-        TextRenderer text("/usr/share/fonts/truetype/dejavu");
+        TextRenderer text(kFontFolder);
         for (const PictureJob& job : pictureJobs()) ok = writePicture(outDir, job, text) && ok;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
