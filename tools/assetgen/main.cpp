@@ -1,6 +1,7 @@
 // assetgen OUTDIR: writes every data file the demo reads (pictures, font sheet, object,
 // music, sync script) under OUTDIR, the same bytes on every run. What each part loads, and
 // what makes it, comes from the show's rows (parts/Show.h).
+// assetgen --icon FILE: writes the desktop icon, made from the title picture, as a PNG.
 #include <cstdio>
 #include <functional>
 #include <set>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "FileOutput.h"
+#include "Icon.h"
 #include "JpegWriter.h"
 #include "KebabModel.h"
 #include "LwobWriter.h"
@@ -20,6 +22,8 @@
 #include "SyncScriptWriter.h"
 
 namespace {
+
+const char* const kFontFolder = "/usr/share/fonts/truetype/dejavu";
 
 // Writes one data file under OUTDIR; false (with a message on stderr) on failure.
 using FileWriter = std::function<bool(const std::string& path, TextRenderer& text)>;
@@ -87,11 +91,22 @@ bool writeSyncScript(const std::string& outDir) {
     return writeFileBytes(outDir + "/synkTest.snc", std::vector<uint8_t>(script.begin(), script.end()));
 }
 
+bool writeIcon(const std::string& path) {
+    try {
+        TextRenderer text(kFontFolder);
+        return writePng(path, makeIcon(makeTitle(text), 128));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "assetgen: %s\n", e.what());
+        return false;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icon") return writeIcon(argv[2]) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen OUTDIR\n");
+        std::fprintf(stderr, "usage: assetgen OUTDIR | assetgen --icon FILE.png\n");
         return 2;
     }
     const std::string outDir = argv[1];
@@ -102,7 +117,7 @@ int main(int argc, char** argv) {
     std::thread music([&] { musicOk = writeMusic(outDir); });
     bool ok = true;
     try {
-        TextRenderer text("/usr/share/fonts/truetype/dejavu");
+        TextRenderer text(kFontFolder);
         for (const FileJob& job : fileJobs()) ok = writeFile(outDir, job, text) && ok;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
