@@ -5,6 +5,7 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/Timeline.h"
 
 PowFlash GreetsPart::flash;
 
@@ -36,3 +37,5 @@ void GreetsPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     for (RowBlurFilter* filter : filters) filter->setParameter("VAL", &strength);
     flash.draw(powPicture, target);
 }
+
+DemoPart* newGreetsPart() { return new GreetsPart(); }

@@ -3,6 +3,7 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/Timeline.h"
 
 PowFlash GrymtPart::flash;
 
@@ -25,3 +26,5 @@ void GrymtPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     lowerStrip->copyInto(target, lowerStripX(flash.localTime), 200);
     flash.draw(powPicture, target);
 }
+
+DemoPart* newGrymtPart() { return new GrymtPart(); }

@@ -3,6 +3,7 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "core/LibcRandom.h"
+#include "parts/Timeline.h"
 
 PowFlash HusetPart::flash;
 
@@ -33,3 +34,5 @@ void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     label->addInto(target, at.x, at.y);
     flash.draw(powPicture, target);
 }
+
+DemoPart* newHusetPart() { return new HusetPart(); }

@@ -7,6 +7,7 @@
 #include "engine/MeshSurfaceObject.h"
 #include "engine/Scene.h"
 #include "parts/KebabObjectLoader.h"
+#include "parts/Timeline.h"
 
 PowFlash KebabPart::flash;
 
@@ -14,6 +15,8 @@ void KebabPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
     background = factory.load("data/kebab/kebab.pcx", 512, 384, 512, 384, false, 1);
     powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    // No line feed: the next line of output follows on the same line. Kept on purpose, the
+    // demo's standard output is reproduced byte for byte.
     std::printf("innan");
     std::fflush(stdout);
 
@@ -41,3 +44,5 @@ void KebabPart::draw(Bitmap* target, NewRenderDriver* driver, float time) {
     scene->render(target, driver, time, 1);
     flash.draw(powPicture, target);
 }
+
+DemoPart* newKebabPart() { return new KebabPart(); }

@@ -81,9 +81,9 @@ AffineTriangle<N> makeAffineTriangle(const float* points, QuantityOf quantity) {
     t.a = vertex(order.a);
     t.b = vertex(order.b);
     t.c = vertex(order.c);
-    t.top = truncToInt(points[3 + order.a]);
-    t.mid = truncToInt(points[3 + order.b]);
-    t.bottom = truncToInt(points[3 + order.c]);
+    t.top = truncateOrIntMin(points[3 + order.a]);
+    t.mid = truncateOrIntMin(points[3 + order.b]);
+    t.bottom = truncateOrIntMin(points[3 + order.c]);
     return t;
 }
 

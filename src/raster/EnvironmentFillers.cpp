@@ -1,9 +1,9 @@
 // Affine fill operations with an environment texture: drawImageEnv, drawBumpEnv and
 // drawImageBumpEnv. All three draw in mode 0 only and store the key.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/AffineWalk.h"
 #include "raster/PixelOperators.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {
@@ -64,7 +64,7 @@ AffineTriangle<N> coordinateTriangle(const float* points, const float* const (&s
 
 void NewRenderDriver::drawImageEnv(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
-    if (polygon->mode != 0) return;
+    if (polygon->mode != BlendMode::Opaque) return;
     const AffineTarget where{target->pixels, depthBuffer, width, height, static_cast<float>(stamp)};
     const float* const sets[] = {polygon->imageCoords, polygon->envCoords};
     fillAffineTriangle(coordinateTriangle<4>(polygon->points, sets), where, ImageEnv{polygon->image, polygon->envMap});
@@ -72,7 +72,7 @@ void NewRenderDriver::drawImageEnv(RenderPolygon* polygon, Bitmap* target, int32
 
 void NewRenderDriver::drawBumpEnv(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
-    if (polygon->mode != 0) return;
+    if (polygon->mode != BlendMode::Opaque) return;
     const AffineTarget where{target->pixels, depthBuffer, width, height, static_cast<float>(stamp)};
     const float* const sets[] = {polygon->bumpCoords, polygon->envCoords};
     fillAffineTriangle(coordinateTriangle<4>(polygon->points, sets), where, BumpEnv{polygon->bumpMap, polygon->envMap});
@@ -80,7 +80,7 @@ void NewRenderDriver::drawBumpEnv(RenderPolygon* polygon, Bitmap* target, int32_
 
 void NewRenderDriver::drawImageBumpEnv(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
-    if (polygon->mode != 0) return;
+    if (polygon->mode != BlendMode::Opaque) return;
     const AffineTarget where{target->pixels, depthBuffer, width, height, static_cast<float>(stamp)};
     const float* const sets[] = {polygon->bumpCoords, polygon->envCoords, polygon->imageCoords};
     fillAffineTriangle(coordinateTriangle<6>(polygon->points, sets), where,

@@ -34,7 +34,7 @@ struct FogSettings {
     int32_t amount(float w) const {
         if (w < fogFar) return 255;
         if (w > fogNear) return 0;
-        const int32_t a = truncToInt((fogNear - w) / fogRange * 255.0);
+        const int32_t a = truncateOrIntMin((fogNear - w) / fogRange * 255.0);
         return a < 0 ? 0 : (a > 255 ? 255 : a);
     }
 
@@ -100,10 +100,10 @@ void setUpPerspectiveTriangle(const float* points, const float* coords, float ru
     const Vertex& M = v[1];
     const Vertex& B = v[2];
 
-    const int32_t rT = truncToInt(T.y), rM = truncToInt(M.y), rB = truncToInt(B.y);
+    const int32_t rT = truncateOrIntMin(T.y), rM = truncateOrIntMin(M.y), rB = truncateOrIntMin(B.y);
     if (rT >= rB) return;
-    const int32_t column = truncToInt(T.x);
-    if (truncToInt(M.x) == column && truncToInt(B.x) == column) return;
+    const int32_t column = truncateOrIntMin(T.x);
+    if (truncateOrIntMin(M.x) == column && truncateOrIntMin(B.x) == column) return;
 
     const float dxM = M.x - T.x, dyM = M.y - T.y, dxB = B.x - T.x, dyB = B.y - T.y;
     const float area = dxB * dyM - dxM * dyB;
@@ -189,14 +189,14 @@ struct PerspectiveSpan {
         float U = s.leftU + prestep * s.dUdx;
         float V = s.leftV + prestep * s.dVdx;
         const float f = 65536.0f / w;
-        int32_t uS = truncToInt(f * U), vS = truncToInt(f * V);
+        int32_t uS = truncateOrIntMin(f * U), vS = truncateOrIntMin(f * V);
         int32_t x = d;
         for (; n >= kRun; n -= kRun, x += kRun) {
             const float wE = w + s.runDwdx;
             U += s.runDUdx;
             V += s.runDVdx;
             const float fE = 65536.0f / wE;
-            const int32_t uE = truncToInt(fE * U), vE = truncToInt(fE * V);
+            const int32_t uE = truncateOrIntMin(fE * U), vE = truncateOrIntMin(fE * V);
             const int32_t du = static_cast<int32_t>((static_cast<int64_t>(uE) - uS) >> RunShift);
             const int32_t dv = static_cast<int32_t>((static_cast<int64_t>(vE) - vS) >> RunShift);
             const float wStep = (wE - w) * (1.0f / static_cast<float>(kRun));
@@ -211,7 +211,7 @@ struct PerspectiveSpan {
         const float m = static_cast<float>(n);
         const float wE = w + m * s.dwdx;
         const float fE = 65536.0f / wE;
-        const int32_t uE = truncToInt(fE * (U + m * s.dUdx)), vE = truncToInt(fE * (V + m * s.dVdx));
+        const int32_t uE = truncateOrIntMin(fE * (U + m * s.dUdx)), vE = truncateOrIntMin(fE * (V + m * s.dVdx));
         const int32_t du = stepOver(uS, uE, n), dv = stepOver(vS, vE, n);
         const float wStep = (wE - w) / m;
         const int32_t aS = fogAmount(w), aE = fogAmount(wE);
@@ -261,7 +261,7 @@ struct PerspectiveSpan {
             first = end;
         }
         for (int32_t y = first; y < stop && y < s.height; ++y) {
-            int64_t d = truncToInt(s.leftX), e = truncToInt(s.rightX);
+            int64_t d = truncateOrIntMin(s.leftX), e = truncateOrIntMin(s.rightX);
             if (d < 0) d = 0;
             if (e > s.width) e = s.width;
             if (e - d > 0) row(y, static_cast<int32_t>(d), static_cast<int32_t>(e - d));

@@ -77,10 +77,10 @@ TEST(ImageFactory, MissingPictureIsAnnouncedReportedAndLeavesTargetAlone) {
 }
 
 TEST(ImageFactory, LoadFillsANewBitmapOfTheAskedSize) {
-    imagetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("two.pcx");
     // 2 x 1: red then blue.
-    imagetest::writeFile(path, imagetest::pcxWithStream({0xC1, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xC1, 0xFF}));
+    writeFileBytes(path, imagetest::pcxWithStream({0xC1, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xC1, 0xFF}));
     testing::internal::CaptureStdout();
     Bitmap* bitmap;
     {

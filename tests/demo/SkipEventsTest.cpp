@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DemoFakes.h"
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "demo/Demo.h"
 #include "demo/DemoRunner.h"
 

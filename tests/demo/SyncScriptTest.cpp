@@ -6,7 +6,7 @@
 #include <string>
 
 #include "DemoFakes.h"
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "demo/Demo.h"
 #include "demo/SyncEvent.h"
 #include "demo/SyncScript.h"

@@ -11,9 +11,9 @@
 #include "core/Bitmap.h"
 #include "engine/DepthSort.h"
 #include "engine/OwnedRenderPolygon.h"
-#include "engine/RenderDriver.h"
 #include "engine/Scene.h"
 #include "engine/Surface.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 

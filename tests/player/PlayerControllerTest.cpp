@@ -13,6 +13,7 @@
 #include "demo/SyncEvent.h"
 #include "display/MemoryToolkit.h"
 #include "display/PtcDisplayDriver.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -27,7 +28,6 @@ class PlayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(fs::exists(std::string(TEST_STAGE_DIR) + "/data/musik.mp3")) << "build the `stage` target";
-        stage = fs::temp_directory_path() / ("player-stage-" + std::to_string(getpid()));
         fs::create_directories(stage / "data");
         for (const auto& entry : fs::directory_iterator(std::string(TEST_STAGE_DIR) + "/data"))
             if (entry.path().filename() != "musik.mp3" || withMusic)
@@ -41,7 +41,6 @@ protected:
         if (controller) controller->finish();
         testing::internal::GetCapturedStdout();
         fs::current_path(previous);
-        fs::remove_all(stage);
     }
 
     void writeScript(std::string text, int32_t version) {
@@ -77,7 +76,9 @@ protected:
     int32_t part() { return controller->runner().currentPart; }
 
     bool withMusic = true;
-    fs::path stage, previous;
+    TempDir folder;
+    const fs::path stage{folder.path};
+    fs::path previous;
     MemoryToolkit toolkit;
     PtcDisplayDriver display{toolkit};
     VirtualAudioLibrary audio;

@@ -151,12 +151,12 @@ TEST(GuardedRandomTriangles, NoFillOperationTouchesMemoryOutsideItsBuffers) {
 TEST(GuardedRandomTriangles, SpritesStayInsideTheTarget) {
     GuardedFrame frame;
     GuardedDriver driver;
-    GuardedArray<uint32_t> narrowMemory(100 * 80);
+    GuardedBuffer<uint32_t> narrowMemory(100 * 80);
     Bitmap narrow;
     narrow.pixels = narrowMemory.data();
     narrow.width = 100;
     narrow.height = 80;
-    GuardedArray<uint32_t> wideTexels(256 * 256), smallTexels(64 * 64);
+    GuardedBuffer<uint32_t> wideTexels(256 * 256), smallTexels(64 * 64);
     Bitmap widePicture, smallPicture;
     widePicture.pixels = wideTexels.data();
     widePicture.width = widePicture.height = 256;

@@ -1,60 +1,21 @@
 #pragma once
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <new>
 
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
+#include "support/GuardedBuffer.h"
 
 // Test helpers for the fill operations: buffers fenced by inaccessible pages, a frame and a
 // driver built on them, and a polygon that owns its arrays and is placed in screen space.
-
-// `count` elements whose first and last bytes touch PROT_NONE pages when the size is a
-// whole number of pages (frames of 512 x 384 and 256 x 256 textures are); otherwise the
-// end touches the guard page.
-template <class T>
-class GuardedArray {
-public:
-    explicit GuardedArray(size_t count) : count_(count) {
-        const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-        const size_t bytes = count * sizeof(T);
-        const size_t body = (bytes + page - 1) / page * page;
-        mappedBytes_ = body + 2 * page;
-        void* base = mmap(nullptr, mappedBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (base == MAP_FAILED) throw std::bad_alloc();
-        base_ = static_cast<char*>(base);
-        mprotect(base_, page, PROT_NONE);
-        mprotect(base_ + page + body, page, PROT_NONE);
-        data_ = reinterpret_cast<T*>(base_ + page + (body - bytes));
-    }
-    ~GuardedArray() { munmap(base_, mappedBytes_); }
-    GuardedArray(const GuardedArray&) = delete;
-    GuardedArray& operator=(const GuardedArray&) = delete;
-
-    T* data() { return data_; }
-    T& operator[](size_t i) { return data_[i]; }
-    size_t size() const { return count_; }
-    void fill(T value) {
-        for (size_t i = 0; i < count_; ++i) data_[i] = value;
-    }
-
-private:
-    size_t count_;
-    size_t mappedBytes_ = 0;
-    char* base_ = nullptr;
-    T* data_ = nullptr;
-};
 
 constexpr int32_t kFrameWidth = 512;
 constexpr int32_t kFrameHeight = 384;
 
 // A frame (512 x 384 unless given) in guarded memory, seen as a Bitmap.
 struct GuardedFrame {
-    GuardedArray<uint32_t> memory;
+    GuardedBuffer<uint32_t> memory;
     Bitmap bitmap;
     explicit GuardedFrame(int32_t width = kFrameWidth, int32_t height = kFrameHeight)
         : memory(static_cast<size_t>(width) * static_cast<size_t>(height)) {
@@ -70,7 +31,7 @@ struct GuardedFrame {
 struct GuardedDriver {
     Bitmap size;
     NewRenderDriver* driver;
-    GuardedArray<float> depth;
+    GuardedBuffer<float> depth;
     float* ownDepth;
     explicit GuardedDriver(int32_t width = kFrameWidth, int32_t height = kFrameHeight)
         : depth(static_cast<size_t>(width) * static_cast<size_t>(height)) {
@@ -91,7 +52,7 @@ struct GuardedDriver {
 
 // A 256 x 256 texture in guarded memory.
 struct GuardedTexture {
-    GuardedArray<uint32_t> texels{65536};
+    GuardedBuffer<uint32_t> texels{65536};
     explicit GuardedTexture(uint32_t value = 0) { texels.fill(value); }
     uint32_t& at(int column, int row) { return texels[static_cast<size_t>(row) * 256 + column]; }
     uint32_t* data() { return texels.data(); }

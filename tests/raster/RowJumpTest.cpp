@@ -33,7 +33,7 @@ auto everyPerspectiveRow(PerspectiveState& s, const Span& span) {
     return [&s, &span](int32_t first, int32_t stop) {
         for (int32_t y = first; y < stop && y < s.height; ++y) {
             if (y >= 0) {
-                const int32_t d = std::max(truncToInt(s.leftX), 0), e = std::min(truncToInt(s.rightX), s.width);
+                const int32_t d = std::max(truncateOrIntMin(s.leftX), 0), e = std::min(truncateOrIntMin(s.rightX), s.width);
                 if (e > d) span.row(y, d, e - d);
             }
             s.leftX += s.leftXStep;
