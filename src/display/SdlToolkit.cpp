@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "display/PresentStats.h"
 #include "display/SdlKeyMap.h"
 
 namespace {
@@ -86,6 +87,7 @@ public:
             SDL_RenderClear(renderer);
             SDL_RenderCopy(renderer, texture, nullptr, nullptr);
             SDL_RenderPresent(renderer);
+            stats.presented(true);
         }
         pumpEvents();
     }
@@ -163,6 +165,7 @@ private:
     int32_t textureWidth = 0;
     int32_t textureHeight = 0;
     std::deque<ToolkitKey> keys;
+    PresentStats stats;
 };
 
 }  // namespace
