@@ -8,11 +8,12 @@
 #   identical to the one shown), CPU seconds a second of show for the demo and for the X
 #   server, resident memory (median and peak over the show), time from start to first frame.
 #   scripts/measure-show.sh [seconds] [build folder, default build]
+# DEMO_BINARY names another program to measure over the same stage (an older build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-185}
 build=${2:-build}
-demo=$(pwd)/$build/src/demo/demo
+demo=${DEMO_BINARY:-$(pwd)/$build/src/demo/demo}
 stage=$(pwd)/$build/stage
 if [ ! -x "$demo" ] || [ ! -f "$stage/synkTest.snc" ]; then
   echo "measure: build the demo and its stage first (cmake --build $build)" >&2

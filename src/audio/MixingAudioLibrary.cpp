@@ -71,7 +71,8 @@ uint32_t MixingAudioLibrary::streamCreateFile(int32_t fromMemory, const void* fi
     std::vector<uint8_t> bytes;
     if (!readInput(fromMemory, file, offset, length, bytes)) return 0;
     AudioMixer::Channel channel;
-    if (!decodeStream(bytes.data(), bytes.size(), channel.pcm)) return answer(AudioError::FileFormat, 0u);
+    channel.stream = openOutputStream(std::move(bytes));
+    if (!channel.stream) return answer(AudioError::FileFormat, 0u);
     channel.looping = (flags & kStreamLoop) != 0;
     return addChannel(std::move(channel));
 }
@@ -134,7 +135,7 @@ int32_t MixingAudioLibrary::streamPlay(uint32_t handle, int32_t flush, uint32_t 
     AudioMixer::Channel* channel = channelOf(handle, false);
     if (!channel) return 0;
     if (flags & kStreamLoop) channel->looping = true;
-    if (flush || channel->ended) channel->frame = 0;
+    if (flush || channel->ended) channel->restart();
     channel->ended = false;
     channel->playing = true;
     return 1;
