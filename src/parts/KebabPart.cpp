@@ -13,7 +13,7 @@ PowFlash KebabPart::flash;
 void KebabPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
     background = factory.load("data/kebab/kebab.pcx", 512, 384, 512, 384, false, 1);
-    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
     std::printf("innan");
     std::fflush(stdout);
 
