@@ -25,7 +25,7 @@ void GreetsPart::init(Bitmap*, NewRenderDriver*) {
 int32_t GreetsPart::blurStrength(float t) { return static_cast<int32_t>(std::sin(t * 0.6) * 10); }
 
 void GreetsPart::draw(Bitmap* target, NewRenderDriver*, float time) {
-    flash.localTime = time - start;
+    flash.setLocalTime(time - start);
     background->copyInto(target, 0, 0);
     for (int i = 0; i < kPlateCount; ++i) {
         filters[i]->apply(scratch, time, 0);

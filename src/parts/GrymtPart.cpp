@@ -19,7 +19,7 @@ int32_t GrymtPart::upperStripX(float t) { return static_cast<int32_t>(512 - t * 
 int32_t GrymtPart::lowerStripX(float t) { return static_cast<int32_t>(t * 300 - 100); }
 
 void GrymtPart::draw(Bitmap* target, NewRenderDriver*, float time) {
-    flash.localTime = time - start;
+    flash.setLocalTime(time - start);
     fillBitmap(target, 0);
     upperStrip->copyInto(target, upperStripX(flash.localTime), 0);
     lowerStrip->copyInto(target, lowerStripX(flash.localTime), 200);

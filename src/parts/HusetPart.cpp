@@ -22,7 +22,7 @@ HusetPart::Point HusetPart::labelPosition(int32_t r1, int32_t r2, int32_t r3, in
 int32_t HusetPart::nextRandom() { return demoRandom().next() % 32768; }
 
 void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
-    flash.localTime = time - start;
+    flash.setLocalTime(time - start);
     background->copyInto(target, 0, 0);
     arrow->addInto(target, 200, 200);
     int32_t r1 = nextRandom();

@@ -36,7 +36,7 @@ void KebabPart::init(Bitmap*, NewRenderDriver*) {
 
 void KebabPart::draw(Bitmap* target, NewRenderDriver* driver, float time) {
     background->copyInto(target, 0, 0);
-    flash.localTime = time - start;
+    flash.setLocalTime(time - start);
     object->rotation.set(time * 0.5, time * 2.0, time * 3.0);
     scene->render(target, driver, time, 1);
     flash.draw(powPicture, target);

@@ -9,6 +9,11 @@ void PowFlash::reset() {
     powTime = 0.0f;
 }
 
+void PowFlash::setLocalTime(float t) {
+    localTime = t;
+    if (powTime > t) powActive = false;
+}
+
 int32_t PowFlash::onEvent(const SyncEvent* event) {
     int32_t result = comparePowPow(event);
     if (result == 0) {

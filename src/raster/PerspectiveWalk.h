@@ -219,15 +219,17 @@ struct PerspectiveSpan {
         segment(pixels, depth, x, n, uS, vS, du, dv, w, wStep, aS * 65536, fogStep);
     }
 
-    // Rows first..stop - 1. Rows outside the target are skipped but the edges still advance;
+    // Rows first..stop - 1. Rows above the target are skipped but the edges still advance;
     // from the target's bottom on nothing can draw, so the walk ends there. Rows far above
     // the target (a damaged object can put a vertex two billion rows up) are jumped over
-    // with one multiplication each instead, up to the last kMaxSteppedRowsAbove of them.
-    static constexpr int32_t kMaxSteppedRowsAbove = 4096;
+    // with one multiplication each instead, up to the last kMaxAddedRowsAbove of them; the
+    // jump rounds differently from the additions, so it starts only beyond what ordinary
+    // geometry reaches (see the affine walk).
+    static constexpr int32_t kMaxAddedRowsAbove = 1 << 20;
 
     void operator()(int32_t first, int32_t stop) const {
-        if (first < -kMaxSteppedRowsAbove) {
-            const int32_t resume = stop < -kMaxSteppedRowsAbove ? stop : -kMaxSteppedRowsAbove;
+        if (first < -kMaxAddedRowsAbove) {
+            const int32_t resume = stop < -kMaxAddedRowsAbove ? stop : -kMaxAddedRowsAbove;
             const double rows = static_cast<double>(int64_t(resume) - first);
             auto jump = [rows](float& value, float step) {
                 value = static_cast<float>(static_cast<double>(value) + rows * static_cast<double>(step));
@@ -239,13 +241,30 @@ struct PerspectiveSpan {
             jump(s.leftV, s.leftVStep);
             first = resume;
         }
-        for (int32_t y = first; y < stop && y < s.height; ++y) {
-            if (y >= 0) {
-                int64_t d = truncToInt(s.leftX), e = truncToInt(s.rightX);
-                if (d < 0) d = 0;
-                if (e > s.width) e = s.width;
-                if (e - d > 0) row(y, static_cast<int32_t>(d), static_cast<int32_t>(e - d));
+        if (first < 0) {
+            // Above the target only the edges move: the same additions, kept in registers
+            // (in the loop below the pixel stores could alias them), a few cycles a row.
+            const int32_t end = stop < 0 ? stop : 0;
+            float leftX = s.leftX, rightX = s.rightX, leftW = s.leftW, leftU = s.leftU, leftV = s.leftV;
+            for (int32_t y = first; y < end; ++y) {
+                leftX += s.leftXStep;
+                rightX += s.rightXStep;
+                leftW += s.leftWStep;
+                leftU += s.leftUStep;
+                leftV += s.leftVStep;
             }
+            s.leftX = leftX;
+            s.rightX = rightX;
+            s.leftW = leftW;
+            s.leftU = leftU;
+            s.leftV = leftV;
+            first = end;
+        }
+        for (int32_t y = first; y < stop && y < s.height; ++y) {
+            int64_t d = truncToInt(s.leftX), e = truncToInt(s.rightX);
+            if (d < 0) d = 0;
+            if (e > s.width) e = s.width;
+            if (e - d > 0) row(y, static_cast<int32_t>(d), static_cast<int32_t>(e - d));
             s.leftX += s.leftXStep;
             s.rightX += s.rightXStep;
             s.leftW += s.leftWStep;

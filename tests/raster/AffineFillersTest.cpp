@@ -445,4 +445,40 @@ TEST_F(AffineFillers, SpriteAddsAScaledPictureUnlessItsCentreIsHidden) {
     EXPECT_EQ(frame.at(319, 207), 0u);
 }
 
+// A target narrower than 170 pixels gets one white dot, where its key passes; a 256-wide
+// picture cut at a negative left and top starts at the texel the cut skipped.
+TEST_F(AffineFillers, SpriteOnANarrowTargetAndAWidePictureCutAtTheTopLeft) {
+    GuardedFrame narrow(100, 80);
+    Bitmap picture(256, 256);
+    for (uint32_t v = 0; v < 256; ++v)
+        for (uint32_t u = 0; u < 256; ++u) picture.pixels[v * 256 + u] = v << 8 | u;
+    SpriteRecord sprite;
+    sprite.picture = &picture;
+    sprite.sizeX = sprite.sizeY = 2;
+    sprite.x = 1;
+    sprite.y = 0.5;
+    sprite.z = 4;  // centre (25 + 50, 40 - 12), key 1.25
+    narrow.memory.fill(kBackground);
+    driver.depth[28 * 100 + 75] = 1.5f;  // indexed with the target's width
+    driver->drawSprite(&sprite, &narrow.bitmap, 1);
+    for (size_t i = 0; i < narrow.memory.size(); ++i) ASSERT_EQ(narrow.memory[i], kBackground) << i;
+    driver.depth[28 * 100 + 75] = 1.25f;
+    driver->drawSprite(&sprite, &narrow.bitmap, 1);
+    EXPECT_EQ(narrow.at(75, 28), 0x00FFFFFFu);
+    narrow.at(75, 28) = kBackground;
+    for (size_t i = 0; i < narrow.memory.size(); ++i) ASSERT_EQ(narrow.memory[i], kBackground) << i;
+
+    // 256 x 256 on screen, one texel a pixel, with its left edge at -100 and its top at -50.
+    sprite.x = -228.0 / 128;
+    sprite.y = 114.0 / 128;
+    frame.memory.fill(0);
+    driver->drawSprite(&sprite, &frame.bitmap, 1);
+    EXPECT_EQ(frame.at(0, 0), 50u << 8 | 100u);
+    EXPECT_EQ(frame.at(1, 0), 50u << 8 | 101u);
+    EXPECT_EQ(frame.at(0, 1), 51u << 8 | 100u);
+    EXPECT_EQ(frame.at(155, 205), 255u << 8 | 255u);
+    EXPECT_EQ(frame.at(156, 0), 0u);
+    EXPECT_EQ(frame.at(0, 206), 0u);
+}
+
 }  // namespace

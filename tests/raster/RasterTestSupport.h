@@ -52,28 +52,30 @@ private:
 constexpr int32_t kFrameWidth = 512;
 constexpr int32_t kFrameHeight = 384;
 
-// A 512 x 384 frame in guarded memory, seen as a Bitmap.
+// A frame (512 x 384 unless given) in guarded memory, seen as a Bitmap.
 struct GuardedFrame {
-    GuardedArray<uint32_t> memory{static_cast<size_t>(kFrameWidth) * kFrameHeight};
+    GuardedArray<uint32_t> memory;
     Bitmap bitmap;
-    GuardedFrame() {
+    explicit GuardedFrame(int32_t width = kFrameWidth, int32_t height = kFrameHeight)
+        : memory(static_cast<size_t>(width) * static_cast<size_t>(height)) {
         bitmap.pixels = memory.data();
-        bitmap.width = kFrameWidth;
-        bitmap.height = kFrameHeight;
+        bitmap.width = width;
+        bitmap.height = height;
     }
     ~GuardedFrame() { bitmap.pixels = nullptr; }
-    uint32_t& at(int32_t x, int32_t y) { return memory[static_cast<size_t>(y) * kFrameWidth + x]; }
+    uint32_t& at(int32_t x, int32_t y) { return memory[static_cast<size_t>(y) * bitmap.width + x]; }
 };
 
-// A 512 x 384 driver whose depth buffer is guarded memory (cleared to 0.0).
+// A driver (512 x 384 unless given) whose depth buffer is guarded memory (cleared to 0.0).
 struct GuardedDriver {
     Bitmap size;
     NewRenderDriver* driver;
-    GuardedArray<float> depth{static_cast<size_t>(kFrameWidth) * kFrameHeight};
+    GuardedArray<float> depth;
     float* ownDepth;
-    GuardedDriver() {
-        size.width = kFrameWidth;
-        size.height = kFrameHeight;
+    explicit GuardedDriver(int32_t width = kFrameWidth, int32_t height = kFrameHeight)
+        : depth(static_cast<size_t>(width) * static_cast<size_t>(height)) {
+        size.width = width;
+        size.height = height;
         driver = new NewRenderDriver(&size);
         ownDepth = driver->depthBuffer;
         driver->depthBuffer = depth.data();
@@ -84,7 +86,7 @@ struct GuardedDriver {
         delete driver;
     }
     NewRenderDriver* operator->() { return driver; }
-    float& depthAt(int32_t x, int32_t y) { return depth[static_cast<size_t>(y) * kFrameWidth + x]; }
+    float& depthAt(int32_t x, int32_t y) { return depth[static_cast<size_t>(y) * size.width + x]; }
 };
 
 // A 256 x 256 texture in guarded memory.
@@ -116,9 +118,10 @@ struct TestPolygon {
     TestPolygon(const TestPolygon&) = delete;
     TestPolygon& operator=(const TestPolygon&) = delete;
 
-    void screenVertex(int i, float xs, float ys, float z) {
-        points[i] = (xs - kFrameWidth / 2) * z / kFrameWidth;
-        points[3 + i] = (kFrameHeight / 2 - ys) * z / kFrameWidth;
+    // For a target of the given size (the frame's unless given).
+    void screenVertex(int i, float xs, float ys, float z, int32_t width = kFrameWidth, int32_t height = kFrameHeight) {
+        points[i] = (xs - static_cast<float>(width / 2)) * z / static_cast<float>(width);
+        points[3 + i] = (static_cast<float>(height / 2) - ys) * z / static_cast<float>(width);
         points[6 + i] = z;
     }
     // The same coordinates at all three vertices.
