@@ -7,13 +7,15 @@ FramePacer::FramePacer(int refreshHz)
           1.0 / (refreshHz > 0 ? refreshHz : 60)))),
       last(Clock::now()) {}
 
-void FramePacer::waitForRefresh() {
+FramePacer::Clock::time_point FramePacer::schedule(Clock::time_point now) {
     const Clock::time_point due = last + refreshPeriod;
+    last = now - due < refreshPeriod ? due : now;
+    return last;
+}
+
+void FramePacer::waitForRefresh() {
     const Clock::time_point now = Clock::now();
-    if (due > now) {
-        std::this_thread::sleep_until(due);
-        last = due;  // keeps the rate exact whatever the sleep's own delay
-    } else {
-        last = now;
-    }
+    const Clock::time_point due = schedule(now);
+    // Sleeping to the due time, not for a period, keeps the rate whatever the sleep's own delay.
+    if (due > now) std::this_thread::sleep_until(due);
 }

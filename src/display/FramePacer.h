@@ -12,8 +12,12 @@ public:
     explicit FramePacer(int refreshHz);
     // The display was refreshed just now by other means (a synchronised present).
     void refreshed() { last = Clock::now(); }
-    // Sleeps until one refresh period after the last refresh; a late caller does not wait.
+    // Sleeps until the refresh that schedule gives for now.
     void waitForRefresh();
+    // The next refresh for a caller at `now`, taken as the last one: a period after the last
+    // refresh; for a caller less than a period late, that time (already past: the beat holds
+    // and the next wait is shorter); for one later than that, now (a new beat).
+    Clock::time_point schedule(Clock::time_point now);
     Clock::duration period() const { return refreshPeriod; }
 
 private:

@@ -49,15 +49,24 @@ TEST(NearestScale, EachOutputPixelShowsTheFramePixelUnderItsCentre) {
     }
 }
 
-// The wait ends a refresh period after the last refresh, whatever the sleep's own delay.
-TEST(FramePacer, WaitsAPeriodAfterTheLastRefresh) {
+// Refreshes come a period apart; a late caller keeps the beat unless a whole period late.
+TEST(FramePacer, SchedulesAPeriodAfterTheLastRefreshAndKeepsTheBeat) {
     FramePacer pacer(100);
     EXPECT_EQ(std::chrono::duration_cast<std::chrono::milliseconds>(pacer.period()).count(), 10);
     EXPECT_EQ(std::chrono::duration_cast<std::chrono::microseconds>(FramePacer(0).period()).count(), 16666);
+    using std::chrono::milliseconds;
+    const FramePacer::Clock::time_point t0 = FramePacer::Clock::now() + std::chrono::hours(1);
+    pacer.schedule(t0 + milliseconds(20));                                   // far behind: beat from now
+    EXPECT_EQ(pacer.schedule(t0 + milliseconds(22)), t0 + milliseconds(30));  // early: wait for it
+    EXPECT_EQ(pacer.schedule(t0 + milliseconds(34)), t0 + milliseconds(40));
+    EXPECT_EQ(pacer.schedule(t0 + milliseconds(57)), t0 + milliseconds(50));  // 7 ms late: the beat holds
+    EXPECT_EQ(pacer.schedule(t0 + milliseconds(75)), t0 + milliseconds(75));  // 15 ms late: new beat
+    EXPECT_EQ(pacer.schedule(t0 + milliseconds(75)), t0 + milliseconds(85));
+    // The real wait sleeps to the scheduled time.
     pacer.refreshed();
     const auto start = FramePacer::Clock::now();
     for (int i = 0; i < 3; ++i) pacer.waitForRefresh();
-    EXPECT_GE(FramePacer::Clock::now() - start, 3 * pacer.period() - std::chrono::milliseconds(1));
+    EXPECT_GE(FramePacer::Clock::now() - start, 3 * pacer.period() - milliseconds(1));
 }
 
 TEST(SoftwareGl, NamesAndTheForcedSetting) {
