@@ -17,6 +17,14 @@
 
 namespace {
 
+// In a browser the page's animation frames pace the loop; a wait of our own would only
+// stall them.
+#if defined(__EMSCRIPTEN__)
+constexpr bool kOwnPacing = false;
+#else
+constexpr bool kOwnPacing = true;
+#endif
+
 class SdlConsole : public ToolkitConsole {
 public:
     ~SdlConsole() override { close(); }
@@ -97,19 +105,28 @@ public:
     // A frame identical to the one on screen is neither uploaded nor presented again.
     void load(const uint32_t* pixels, int32_t width, int32_t height, int32_t pitchBytes) override {
         if ((!texture && !surfaceOutput) || width != textureWidth || height != textureHeight) return;
-        const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-        fresh = pitchBytes != width * 4 || shown.size() != count ||
-                std::memcmp(shown.data(), pixels, count * sizeof(uint32_t)) != 0;
-        if (!fresh) return;
-        shown.assign(pixels, pixels + count);
-        if (texture) SDL_UpdateTexture(texture, nullptr, pixels, pitchBytes);
+        const size_t rowBytes = static_cast<size_t>(width) * sizeof(uint32_t);
+        const auto* rows = reinterpret_cast<const uint8_t*>(pixels);
+        fresh = shown.size() != static_cast<size_t>(width) * static_cast<size_t>(height);
+        if (fresh) shown.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+        for (int32_t y = 0; y < height; ++y) {
+            uint32_t* kept = shown.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+            const uint8_t* row = rows + static_cast<size_t>(y) * static_cast<size_t>(pitchBytes);
+            if (!fresh && std::memcmp(kept, row, rowBytes) == 0) continue;
+            fresh = true;
+            std::memcpy(kept, row, rowBytes);
+        }
+        if (fresh && texture) SDL_UpdateTexture(texture, nullptr, pixels, pitchBytes);
     }
 
     void update() override {
+        // Uncovered or resized, the window needs the frame again even when it has not changed.
+        fresh = fresh || repaint;
+        repaint = false;
         if (surfaceOutput) {
             showOnWindowSurface();
-        } else if (renderer && !fresh && synchronized) {
-            pacer.waitForRefresh();
+        } else if (renderer && !fresh) {
+            if (synchronized && kOwnPacing) pacer.waitForRefresh();
             stats.presented(false);
         } else if (renderer) {
             SDL_RenderClear(renderer);
@@ -183,7 +200,7 @@ private:
             scaledWidth = surface->w;
             scaledHeight = surface->h;
         }
-        if (synchronized) pacer.waitForRefresh();
+        if (synchronized && kOwnPacing) pacer.waitForRefresh();
         if (!fresh && !resized) {
             stats.presented(false);
             return;
@@ -225,6 +242,10 @@ private:
                 key.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
                 key.control = (event.key.keysym.mod & KMOD_CTRL) != 0;
                 keys.push_back(key);
+            } else if (event.type == SDL_WINDOWEVENT) {
+                const Uint8 what = event.window.event;
+                repaint = repaint || what == SDL_WINDOWEVENT_EXPOSED || what == SDL_WINDOWEVENT_SHOWN ||
+                          what == SDL_WINDOWEVENT_RESTORED || what == SDL_WINDOWEVENT_SIZE_CHANGED;
             } else if (event.type == SDL_QUIT) {
                 // Closing the window ends the run like a key press would.
                 keys.push_back(ToolkitKey{KeyCode::Escape});
@@ -243,6 +264,7 @@ private:
     int32_t textureHeight = 0;
     std::vector<uint32_t> shown;  // the frame last put on screen
     bool fresh = false;           // the frame loaded since the last update differs from it
+    bool repaint = false;         // the window asked to be drawn again
     FramePacer pacer{0};
     bool surfaceOutput = false;
     std::unique_ptr<NearestScaler> scaler;
