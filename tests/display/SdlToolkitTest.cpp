@@ -102,11 +102,23 @@ TEST_F(SdlToolkitOnDummyVideo, SoftwareGlShowsTheScaledFrameOnTheWindowSurfaceOn
                 << when << ", row " << y;
     };
     shows("first frame");
-    // A mark on the surface survives an identical frame and goes with a changed one.
+    // A mark on the surface survives an identical frame and goes with a changed one (once
+    // the window's own events, which ask for the frame again, are through).
+    EXPECT_FALSE(driver.keyPressed());
+    driver.present();
     uint32_t* corner = static_cast<uint32_t*>(surface->pixels);
     corner[0] = 0x123456u;
     driver.present();
     EXPECT_EQ(corner[0], 0x123456u);
+    // An uncovered window gets the same frame again.
+    SDL_Event exposed{};
+    exposed.type = SDL_WINDOWEVENT;
+    exposed.window.event = SDL_WINDOWEVENT_EXPOSED;
+    ASSERT_EQ(SDL_PushEvent(&exposed), 1);
+    EXPECT_FALSE(driver.keyPressed());
+    driver.present();
+    shows("uncovered window");
+    corner[0] = 0x123456u;
     frame->pixels[0] ^= 1;
     driver.present();
     shows("changed frame");
