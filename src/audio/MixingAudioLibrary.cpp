@@ -1,5 +1,6 @@
 #include "audio/MixingAudioLibrary.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -182,6 +183,19 @@ uint32_t MixingAudioLibrary::channelGetPosition(uint32_t handle) {
     lastError = AudioError::None;
     if (channel->isModule()) return channel->module->position();
     return static_cast<uint32_t>(channel->frame * kOutputBytesPerFrame);
+}
+
+int32_t MixingAudioLibrary::channelSetPosition(uint32_t handle, uint32_t position) {
+    OutputLock lock(*this);
+    AudioMixer::Channel* channel = mixer.find(handle);
+    if (!channel) return answer(AudioError::BadHandle, 0);
+    if (channel->isModule()) {
+        channel->module->setPosition(static_cast<int32_t>(position & 0xffff), static_cast<int32_t>(position >> 16));
+    } else {
+        channel->frame = std::min<size_t>(position / kOutputBytesPerFrame, channel->frameCount());
+    }
+    channel->ended = false;
+    return answer(AudioError::None, 1);
 }
 
 int32_t MixingAudioLibrary::errorGetCode() { return lastError; }

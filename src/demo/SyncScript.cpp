@@ -35,6 +35,12 @@ SyncScript::~SyncScript() {
     delete[] changes;
 }
 
+void SyncScript::clear() {
+    for (int32_t i = 0; i < eventCount; i++) delete events[i];
+    eventCount = 0;
+    changeCount = 0;
+}
+
 void SyncScript::load(const char* fileName) {
     std::vector<uint8_t> bytes;
     if (readDataFile(fileName, bytes)) parse(bytes.data(), bytes.size());

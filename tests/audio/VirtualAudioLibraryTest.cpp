@@ -87,6 +87,28 @@ TEST_F(VirtualAudio, StoppedStreamKeepsItsPosition) {
     EXPECT_EQ(audio.channelGetPosition(stream), 88200u);
 }
 
+TEST_F(VirtualAudio, SetPositionMovesAStreamToAWholeFrameAtMostItsEndAndAModuleToItsOrderAndRow) {
+    const std::vector<uint8_t> wav = makeWav(44100, 2, rampWavSamples(44100));
+    const uint32_t stream = audio.streamCreateFile(1, wav.data(), 0, static_cast<uint32_t>(wav.size()), 0);
+    ASSERT_EQ(audio.streamPlay(stream, 0, 0), 1);
+    ASSERT_EQ(audio.channelSetPosition(stream, 88203), 1);
+    EXPECT_EQ(audio.channelGetPosition(stream), 88200u);
+    audio.setTimeSeconds(0.25);
+    EXPECT_EQ(audio.channelGetPosition(stream), 132300u);
+    ASSERT_EQ(audio.channelSetPosition(stream, 0xFFFFFFF0u), 1);   // past the end: its end
+    EXPECT_EQ(audio.channelGetPosition(stream), 176400u);
+    ASSERT_EQ(audio.channelSetPosition(stream, 4), 1);
+    EXPECT_EQ(audio.channelGetPosition(stream), 4u);
+    EXPECT_EQ(audio.channelSetPosition(999, 0), 0);
+    EXPECT_EQ(audio.errorGetCode(), AudioError::BadHandle);
+
+    const std::vector<uint8_t> mod = makeTinyMod(4);
+    const uint32_t module = audio.musicLoad(1, mod.data(), 0, static_cast<uint32_t>(mod.size()), 0);
+    ASSERT_NE(module, 0u);
+    ASSERT_EQ(audio.channelSetPosition(module, 8u << 16 | 2u), 1);
+    EXPECT_EQ(audio.channelGetPosition(module), 8u << 16 | 2u);
+}
+
 TEST_F(VirtualAudio, ModuleReportsOrderAndRow) {
     const std::string path = writeTempFile("tiny.mod", makeTinyMod(4));
     // Neither a stream ...

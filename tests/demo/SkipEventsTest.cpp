@@ -43,4 +43,14 @@ TEST_F(SkipEventsTest, PositionZeroSkipsNothingAndThePastEndSkipsAll) {
     EXPECT_EQ(runner.nextEvent, 4);
 }
 
+// A seek goes either way: back, the events from there on are due again.
+TEST_F(SkipEventsTest, SeekingPutsTheNextEventAtThePositionInEitherDirection) {
+    runner.seekEvents(900);
+    EXPECT_EQ(runner.nextEvent, 3);
+    runner.seekEvents(150);
+    EXPECT_EQ(runner.nextEvent, 1);
+    runner.seekEvents(0);
+    EXPECT_EQ(runner.nextEvent, 0);
+}
+
 }  // namespace

@@ -15,6 +15,8 @@ namespace {
 
 TEST(SdlKeyMap, FollowsTheVirtualKeyNumbering) {
     EXPECT_EQ(virtualKeyFromSdl(SDLK_LEFT), 0x25);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_PERIOD), 0xBE);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_COMMA), 0xBC);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_UP), 0x26);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_RIGHT), 0x27);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_DOWN), 0x28);

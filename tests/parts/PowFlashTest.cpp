@@ -80,6 +80,15 @@ TEST(GrymtPartFlash, SharedByAllObjectsForOneSecond) {
     EXPECT_EQ(second.onEvent(&pow), 0);
     second.draw(frame.get(), nullptr, 63.7f);
     EXPECT_EQ(pixelAt(*frame, 0, 150), kFlashColour);
+
+    // A jump in time ends every class's flash at once.
+    EXPECT_EQ(HusetPart::flash.onEvent(&pow), 0);
+    EXPECT_TRUE(HusetPart::flash.showing());
+    PowFlash::resetAll();
+    EXPECT_FALSE(GrymtPart::flash.showing());
+    EXPECT_FALSE(HusetPart::flash.showing());
+    second.draw(frame.get(), nullptr, 63.75f);
+    EXPECT_EQ(pixelAt(*frame, 0, 150), 0u);
 }
 
 TEST(GrymtPartFlash, OtherEventsAreIgnored) {
