@@ -1,6 +1,5 @@
 #include "audio/MixingAudioLibrary.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -192,7 +191,10 @@ int32_t MixingAudioLibrary::channelSetPosition(uint32_t handle, uint32_t positio
     if (channel->isModule()) {
         channel->module->setPosition(static_cast<int32_t>(position & 0xffff), static_cast<int32_t>(position >> 16));
     } else {
-        channel->frame = std::min<size_t>(position / kOutputBytesPerFrame, channel->frameCount());
+        // The stream decodes its way there (from its start when going back): the same samples
+        // as playing through. Past the end it stops at the end.
+        channel->stream->seek(position / kOutputBytesPerFrame);
+        channel->frame = static_cast<size_t>(channel->stream->position());
     }
     channel->ended = false;
     return answer(AudioError::None, 1);
