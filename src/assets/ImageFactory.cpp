@@ -95,8 +95,9 @@ std::string workingDirectory() {
 
 const Bitmap* VEX_ImageFactory::loadShared(const char* fileName, int32_t sourceWidth, int32_t sourceHeight,
                                            int32_t width, int32_t height, bool scale, int32_t spare) {
-    // A handful of entries: a list is all it needs.
-    static std::vector<SharedPicture> shared;
+    // A handful of entries: a list is all it needs. Never destroyed, so the pictures stay
+    // reachable to the very end of the process.
+    static std::vector<SharedPicture>& shared = *new std::vector<SharedPicture>;
     if (!fileName) return load(fileName, sourceWidth, sourceHeight, width, height, scale, spare);
     const std::string directory = workingDirectory();
     for (const SharedPicture& picture : shared) {
