@@ -15,7 +15,7 @@ void GreetsPart::init(Bitmap*, NewRenderDriver*) {
                                                         "data/Greets/namn5.pcx"};
     VEX_ImageFactory factory;
     background = factory.load("data/Greets/crest1.pcx", 512, 384, 512, 384, false, 1);
-    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
     for (int i = 0; i < kPlateCount; ++i) plates[i] = factory.load(plateFiles[i], 100, 30, 100, 30, false, 1);
     for (int i = 0; i < kPlateCount; ++i) filters[i] = new RowBlurFilter(plates[i], 20);
     scratch = new Bitmap(100, 30);

@@ -9,9 +9,9 @@ PowFlash GrymtPart::flash;
 
 void GrymtPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
-    upperStrip = factory.load("data/Grymt/grymt512100.pcx", 512, 100, 512, 100, false, 1);
-    lowerStrip = factory.load("data/Grymt/flow512100.pcx", 512, 100, 512, 100, false, 1);
-    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    upperStrip = factory.loadShared("data/Grymt/grymt512100.pcx", 512, 100, 512, 100, false, 1);
+    lowerStrip = factory.loadShared("data/Grymt/flow512100.pcx", 512, 100, 512, 100, false, 1);
+    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
     flash.reset();
 }
 

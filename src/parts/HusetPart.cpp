@@ -12,7 +12,7 @@ void HusetPart::init(Bitmap*, NewRenderDriver*) {
     background = factory.load("data/Huset/before.pcx", 512, 384, 512, 384, false, 1);
     label = factory.load("data/Huset/jag.pcx", 100, 30, 100, 30, false, 1);
     arrow = factory.load("data/Huset/pil.pcx", 40, 40, 40, 40, false, 1);
-    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
     flash.reset();
 }
 

@@ -14,7 +14,7 @@ PowFlash KebabPart::flash;
 void KebabPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
     background = factory.load("data/kebab/kebab.pcx", 512, 384, 512, 384, false, 1);
-    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
     // No line feed: the next line of output follows on the same line. Kept on purpose, the
     // demo's standard output is reproduced byte for byte.
     std::printf("innan");

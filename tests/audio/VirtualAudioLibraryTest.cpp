@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "TestMedia.h"
+#include "support/FileBytes.h"
 #include "audio/AudioErrors.h"
 #include "audio/StreamDecoder.h"
 #include "audio/VirtualAudioLibrary.h"
@@ -165,6 +166,31 @@ TEST_F(VirtualAudio, RefusesFilesAndCallsItCannotServe) {
     EXPECT_EQ(audio.init(-1, 48000, 0, nullptr), 0);
     EXPECT_EQ(audio.errorGetCode(), AudioError::UnsupportedRate);
     EXPECT_EQ(audio.getVersion(), 0x60000u);
+}
+
+// A looping stream at another rate wraps to its first frame and plays the same samples again.
+TEST_F(VirtualAudio, LoopingStreamRepeatsItsSamplesAfterTheWrap) {
+    std::vector<int16_t> mono(1000);
+    for (size_t i = 0; i < mono.size(); i++) mono[i] = static_cast<int16_t>(i * 37 % 20011 - 10000);
+    const std::vector<uint8_t> wav = makeWav(22050, 1, mono);
+    std::vector<int16_t> once;
+    ASSERT_TRUE(decodeStream(wav.data(), wav.size(), once));
+    ASSERT_EQ(once.size(), 2u * 2000u);
+    const uint32_t stream = audio.streamCreateFile(1, wav.data(), 0, static_cast<uint32_t>(wav.size()), 0);
+    const std::string out = testing::TempDir() + "audio_test_loop.wav";
+    ASSERT_TRUE(audio.beginWavCapture(out));
+    ASSERT_EQ(audio.streamPlay(stream, 0, AudioLibrary::kStreamLoop), 1);
+    audio.setTimeSeconds(0.1);
+    EXPECT_EQ(audio.channelGetPosition(stream), (4410u - 4000u) * 4);
+    ASSERT_TRUE(audio.endWavCapture());
+    const std::vector<uint8_t> bytes = readFileBytes(out);
+    std::vector<int16_t> captured;
+    ASSERT_TRUE(decodeStream(bytes.data(), bytes.size(), captured));
+    std::vector<int16_t> expected;
+    while (expected.size() < captured.size()) expected.insert(expected.end(), once.begin(), once.end());
+    expected.resize(captured.size());
+    ASSERT_EQ(captured.size(), 2u * 4410u);
+    EXPECT_EQ(captured, expected);
 }
 
 TEST_F(VirtualAudio, CapturesTheMixToAWavFile) {

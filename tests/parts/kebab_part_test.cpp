@@ -68,7 +68,6 @@ protected:
         delete surface;
         delete part.objectLoader;
         delete part.background;
-        delete part.powPicture;
         delete driver;
         testing::internal::GetCapturedStdout();
         EXPECT_EQ(chdir(previousDirectory.c_str()), 0);
