@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         if (shown % (fps * 60) == 0)
             std::fprintf(stderr, "stress: %ld frames, RSS %ld kB\n", shown, residentKilobytes());
     });
-    runDemoProgram(display, music, clock);
+    runDemoProgram(display, music, *clock);
 
     std::fprintf(stderr, "stress: %ld frames (%.0f s of show at %d fps), RSS after the first frame %ld kB, at the end %ld kB\n",
                  shown, shown / double(fps), fps, firstResident, residentKilobytes());

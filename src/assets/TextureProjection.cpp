@@ -3,11 +3,11 @@
 #include <strings.h>
 
 #include <cmath>
-#include <cstdlib>
 
 #include "assets/ImageFactory.h"
 #include "assets/LwoReader.h"
 #include "core/Bitmap.h"
+#include "core/LibcRandom.h"
 #include "engine/PolygonTexture.h"
 
 PolygonTexture* buildProjection(const LwoTexture& texture) {
@@ -50,8 +50,8 @@ void keepFinite(double value, float& coordinate) {
 
 void projectPoint(const PolygonTexture* projection, float x, float y, float z, float& u,
                   float& v) {
-    u = static_cast<float>(std::rand() & 0xFF);
-    v = static_cast<float>(std::rand() & 0xFF);
+    u = static_cast<float>(demoRandom().next() & 0xFF);
+    v = static_cast<float>(demoRandom().next() & 0xFF);
     if (!projection) return;
 
     if (projection->mapType == PolygonTexture::Planar) {

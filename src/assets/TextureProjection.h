@@ -9,7 +9,7 @@ struct LwoTexture;
 PolygonTexture* buildProjection(const LwoTexture& texture);
 
 // Texture coordinates of the point (x, y, z) under `projection` (may be null), in texels.
-// Two values of std::rand (u first) give a pseudo-random pair in 0..255 that stays for a
+// Two values of the demo's rand() sequence (u first) give a pseudo-random pair in 0..255 that stays for a
 // null projection, for the cylindrical and spherical kinds and for an unknown axis; the
 // planar kind maps the box `size` around `centre` onto u 0..255 and v 0..-255. A planar
 // coordinate without a finite value (a zero size component, a non-finite point) keeps

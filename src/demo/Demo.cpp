@@ -47,7 +47,7 @@ void Demo::initParts(Bitmap* frame) {
     std::printf("inited all \n");
 }
 
-void Demo::createTimer() {
+void Demo::createTimer(Clock& clock) {
     delete timer;
-    timer = new PerfTimer();
+    timer = new PerfTimer(clock);
 }

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 class Bitmap;
+class Clock;
 class DemoPart;
 class NewRenderDriver;
 class PerfTimer;
@@ -40,6 +41,6 @@ public:
     void addTransition(Transition* transition);
     // Calls every part's init, in list order, with the frame and the render driver.
     void initParts(Bitmap* frame);
-    // Makes the run timer; run time zero is now.
-    void createTimer();
+    // Makes the run timer on the given clock; run time zero is now.
+    void createTimer(Clock& clock);
 };

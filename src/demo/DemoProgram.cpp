@@ -1,9 +1,11 @@
 #include "demo/DemoProgram.h"
 
+#include <vector>
+
 #include "core/Bitmap.h"
+#include "core/LibcRandom.h"
 #include "demo/Demo.h"
 #include "demo/DemoRunner.h"
-#include "demo/PerfTimer.h"
 #include "engine/RenderDriver.h"
 #include "parts/Timeline.h"
 
@@ -11,29 +13,46 @@ namespace {
 
 // The objects that live until the process ends, kept reachable for leak checkers.
 struct LongLivedObjects {
-    NewRenderDriver* renderDriver = nullptr;
-    Demo* demo = nullptr;
-    DemoRunner* runner = nullptr;
+    NewRenderDriver* renderDriver;
+    Demo* demo;
+    DemoRunner* runner;
 };
-LongLivedObjects longLived;
+std::vector<LongLivedObjects>* const longLived = new std::vector<LongLivedObjects>();
 
 }  // namespace
 
-DemoRunner* demoProgramRunner() { return longLived.runner; }
+DemoProgram::DemoProgram(DisplayDriver* display, MusicPlayer* music, Clock& clock) {
+    demoRandom().reseed(1);
 
-void runDemoProgram(DisplayDriver* display, MusicPlayer* music, Clock* clock) {
-    setPerfClock(clock);
-
-    Bitmap* frameSize = new Bitmap();
+    frameSize = new Bitmap();
     frameSize->width = 512;
     frameSize->height = 384;
-    longLived.renderDriver = new NewRenderDriver(frameSize);
-    longLived.demo = new Demo(512, 384, 32, 0, longLived.renderDriver);
-    addTimeline(longLived.demo);
-    longLived.runner = new DemoRunner(display, music);
+    renderDriver = new NewRenderDriver(frameSize);
+    demoObject = new Demo(512, 384, 32, 0, renderDriver);
+    addTimeline(demoObject);
+    runnerObject = new DemoRunner(display, music, clock);
+    longLived->push_back({renderDriver, demoObject, runnerObject});
+}
 
-    longLived.runner->run(longLived.demo, "data/musik.mp3", "synkTest.snc");
+void DemoProgram::begin() { runnerObject->begin(demoObject, kMusicFile, kSyncFile); }
 
+void DemoProgram::finish() {
+    runnerObject->finish();
+    releaseFrameSize();
+}
+
+void DemoProgram::run() {
+    runnerObject->run(demoObject, kMusicFile, kSyncFile);
+    releaseFrameSize();
+}
+
+void DemoProgram::releaseFrameSize() {
     // Holds no pixels: only its message is left to print.
     delete frameSize;
+    frameSize = nullptr;
+}
+
+void runDemoProgram(DisplayDriver* display, MusicPlayer* music, Clock& clock) {
+    DemoProgram program(display, music, clock);
+    program.run();
 }

@@ -1,5 +1,6 @@
 #include "demo/DemoRunner.h"
 
+#include <chrono>
 #include <cstdio>
 
 #include "assets/FontSheet.h"
@@ -11,8 +12,8 @@
 #include "demo/SyncEvent.h"
 #include "display/DisplayDriver.h"
 
-DemoRunner::DemoRunner(DisplayDriver* display, MusicPlayer* music)
-    : display(display), music(music), fontSheet(new FontSheet()) {
+DemoRunner::DemoRunner(DisplayDriver* display, MusicPlayer* music, Clock& clock)
+    : display(display), music(music), fontSheet(new FontSheet()), clock(clock) {
     fontSheet->glyphSize = 8;
     fontSheet->firstCode = 31;
     fontSheet->loadSheet("data\\gurkan2.pcx");
@@ -21,19 +22,27 @@ DemoRunner::DemoRunner(DisplayDriver* display, MusicPlayer* music)
 DemoRunner::~DemoRunner() { delete fontSheet; }
 
 void DemoRunner::run(Demo* demo, const char* musicFile, const char* syncFile) {
+    begin(demo, musicFile, syncFile);
+    while (!display->keyPressed()) playFrame();
+    finish();
+}
+
+void DemoRunner::begin(Demo* demo, const char* musicFile, const char* syncFile) {
     music->load(musicFile);
     this->demo = demo;
     renderDriver = demo->renderDriver;
     display->open(demo->width, demo->height, demo->windowed != 0, demo->bitsPerPixel);
     demo->initParts(display->frame());
-    demo->createTimer();
+    demo->createTimer(clock);
     timer = demo->timer;
     setDefaultWindows();
     syncScript.setDemo(demo);
     syncScript.load(syncFile);
     std::printf("loaded actions \n");
     music->play();
-    while (!display->keyPressed()) playFrame();
+}
+
+void DemoRunner::finish() {
     music->stop();
     music->free();
 }
@@ -52,9 +61,21 @@ void DemoRunner::playFrame() {
     if (demo->partCount > 0) {
         deliverDueEvent(musicPosition);
         currentPart = selectPart(currentTime);
-        demo->parts[currentPart]->draw(display->frame(), renderDriver, currentTime);
+        drawPart(currentPart);
     }
     display->present();
+}
+
+void DemoRunner::drawPart(int32_t part) {
+    DemoPart* drawn = demo->parts[part];
+    if (!drawObserver) {
+        drawn->draw(display->frame(), renderDriver, currentTime);
+        return;
+    }
+    const auto before = std::chrono::steady_clock::now();
+    drawn->draw(display->frame(), renderDriver, currentTime);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - before;
+    drawObserver->partDrawn(part, currentTime, took.count());
 }
 
 void DemoRunner::deliverDueEvent(uint32_t musicPosition) {

@@ -4,21 +4,10 @@
 
 #include "demo/Clock.h"
 
-namespace {
-
-RealClock realClock;
-Clock* currentClock = &realClock;
-
-}  // namespace
-
-void setPerfClock(Clock* clock) { currentClock = clock ? clock : &realClock; }
-
-Clock* perfClock() { return currentClock; }
-
-PerfTimer::PerfTimer() : clock(currentClock) {
-    frequency = clock->frequency();
+PerfTimer::PerfTimer(Clock& clock) : clock(clock) {
+    frequency = clock.frequency();
     period = 1.0 / static_cast<double>(frequency);
-    counter = clock->counter();
+    counter = clock.counter();
     startMs = milliseconds();
     mark();
 }
@@ -33,7 +22,7 @@ uint32_t PerfTimer::milliseconds() const {
 }
 
 double PerfTimer::readSeconds() {
-    counter = clock->counter();
+    counter = clock.counter();
     uint32_t sinceStart = milliseconds() - startMs;
     return sinceStart * 0.001;
 }

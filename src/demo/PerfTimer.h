@@ -3,11 +3,6 @@
 
 class Clock;
 
-// The clock every PerfTimer reads from now on; null restores the real monotonic clock.
-// The clock is not owned and must outlive the timers that use it.
-void setPerfClock(Clock* clock);
-Clock* perfClock();
-
 // Run timer with a resolution of one millisecond: seconds since the last mark.
 class PerfTimer {
 public:
@@ -17,8 +12,9 @@ public:
     float markOffset = 0.0f;  // elapsed seconds at the last mark
     uint32_t startMs = 0;     // milliseconds value at construction
 
-    // Reads the clock's rate and counter, then marks time zero.
-    PerfTimer();
+    // Reads the clock's rate and counter, then marks time zero. The clock is not owned
+    // and must outlive the timer.
+    explicit PerfTimer(Clock& clock);
 
     // Seconds since the last mark.
     float elapsed();
@@ -31,5 +27,5 @@ private:
     // trunc(counter * period * 1000) reduced to its low 32 bits.
     uint32_t milliseconds() const;
 
-    Clock* clock;
+    Clock& clock;
 };

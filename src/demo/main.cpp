@@ -4,6 +4,7 @@
 
 #include "audio/MusicPlayer.h"
 #include "audio/SdlAudioLibrary.h"
+#include "demo/Clock.h"
 #include "demo/DemoProgram.h"
 #include "display/DisplayFailure.h"
 #include "display/PtcDisplayDriver.h"
@@ -17,8 +18,9 @@ int main() {
     PtcDisplayDriver* display = new PtcDisplayDriver(toolkit);
     SdlAudioLibrary* audio = new SdlAudioLibrary();
     MusicPlayer* music = new MusicPlayer(audio);
+    RealClock clock;
     try {
-        runDemoProgram(display, music, nullptr);
+        runDemoProgram(display, music, clock);
     } catch (const DynamicError& error) {
         exitOnDisplayError(error);
     }

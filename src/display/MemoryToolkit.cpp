@@ -29,12 +29,18 @@ public:
         }
         toolkit.loadedWidth = width;
         toolkit.loadedHeight = height;
+        toolkit.loadedIsNew = true;
     }
 
+    // The loaded frame changes places with the shown one instead of being copied again;
+    // an update without a new load shows the same frame once more.
     void update() override {
-        toolkit.shown = toolkit.loaded;
-        toolkit.shownWidth = toolkit.loadedWidth;
-        toolkit.shownHeight = toolkit.loadedHeight;
+        if (toolkit.loadedIsNew) {
+            toolkit.shown.swap(toolkit.loaded);
+            toolkit.shownWidth = toolkit.loadedWidth;
+            toolkit.shownHeight = toolkit.loadedHeight;
+            toolkit.loadedIsNew = false;
+        }
         toolkit.presents++;
         if (toolkit.onPresent)
             toolkit.onPresent(toolkit.shown.data(), toolkit.shownWidth, toolkit.shownHeight);

@@ -34,6 +34,7 @@ private:
 
     std::vector<uint32_t> loaded;
     int32_t loadedWidth = 0, loadedHeight = 0;
+    bool loadedIsNew = false;
     std::vector<uint32_t> shown;
     int32_t shownWidth = 0, shownHeight = 0;
     long presents = 0;

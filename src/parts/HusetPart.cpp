@@ -1,9 +1,8 @@
 #include "parts/HusetPart.h"
 
-#include <cstdlib>
-
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
+#include "core/LibcRandom.h"
 
 PowFlash HusetPart::flash;
 
@@ -20,7 +19,7 @@ HusetPart::Point HusetPart::labelPosition(int32_t r1, int32_t r2, int32_t r3, in
     return {(r3 - r4) / 10000 + 100, (r1 - r2) / 10000 + 210};
 }
 
-int32_t HusetPart::nextRandom() { return std::rand() % 32768; }
+int32_t HusetPart::nextRandom() { return demoRandom().next() % 32768; }
 
 void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     flash.localTime = time - start;

@@ -25,7 +25,7 @@ public:
     // The label's place from four random numbers (0..32767) drawn in order r1..r4: up to
     // three pixels around (100, 210).
     static Point labelPosition(int32_t r1, int32_t r2, int32_t r3, int32_t r4);
-    // The next number 0..32767 from the standard generator. glibc's rand() reaches
-    // 2^31 - 1; the tremble is made for 15-bit numbers, so only those are kept.
+    // The next number 0..32767 from the demo's rand() sequence. That reaches 2^31 - 1;
+    // the tremble is made for 15-bit numbers, so only those are kept.
     static int32_t nextRandom();
 };

@@ -4,6 +4,7 @@
 #include "demo/DemoPart.h"
 
 void PowFlash::reset() {
+    localTime = 0.0f;
     powActive = false;
     powTime = 0.0f;
 }

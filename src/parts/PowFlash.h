@@ -12,6 +12,8 @@ struct PowFlash {
     float powTime = 0.0f;    // local time of the last "POWPOW"
     bool powActive = false;
 
+    // Back to the state before any draw: a part class calls it from init, which runs
+    // before the first draw of every run of the process.
     void reset();
     // Starts the flash on "POWPOW" (case ignored) and returns 0; otherwise returns the
     // comparison's non-zero result.

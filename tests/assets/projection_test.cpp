@@ -5,6 +5,7 @@
 #include "assets/LwoReader.h"
 #include "assets/TextureProjection.h"
 #include "core/Bitmap.h"
+#include "core/LibcRandom.h"
 #include "engine/PolygonTexture.h"
 
 namespace {
@@ -40,7 +41,7 @@ TEST(TextureProjection, OtherKindsGiveRandomWholeTexels) {
     Planar cylinder(PolygonTexture::AxisZ, 1, 1, 1);
     cylinder.texture.mapType = PolygonTexture::Cylindrical;
     Planar oddAxis(7, 1, 1, 1);
-    std::srand(12345);
+    demoRandom().reseed(12345);
     bool varied = false;
     float firstU = -1;
     for (int i = 0; i < 50; ++i) {

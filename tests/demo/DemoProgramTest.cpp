@@ -22,7 +22,7 @@ TEST(DemoProgram, RunsTheTimelineAndEndsWithTheDescriptorMessage) {
     ScriptedDisplay display(&log, &clock, 0, {});
     ScriptedMusic music(&log, {});
     testing::internal::CaptureStdout();
-    runDemoProgram(&display, &music, &clock);
+    runDemoProgram(&display, &music, clock);
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(::chdir(previous.c_str()), 0);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -17,11 +18,7 @@ constexpr int64_t kClockBase = 3000000000;  // the run timer starts at an arbitr
 // shows every call to the platform and to the parts, in order.
 class DemoRunnerTest : public ::testing::Test {
 protected:
-    DemoRunnerTest() : demo(4, 3, 32, 0, nullptr) {
-        setPerfClock(&clock);
-        clock.set(kClockBase);
-    }
-    ~DemoRunnerTest() override { setPerfClock(nullptr); }
+    DemoRunnerTest() : demo(4, 3, 32, 0, nullptr) { clock.set(kClockBase); }
 
     void addParts(int count) {
         for (int i = 0; i < count; i++) {
@@ -36,7 +33,7 @@ protected:
         ScriptedDisplay display(&log, &clock, kClockBase + loadingNs, std::move(frameMs));
         ScriptedMusic music(&log, std::move(positions));
         std::string syncFile = script.empty() ? dir.path + "/none.snc" : dir.write("synkTest.snc", script);
-        DemoRunner runner(&display, &music);
+        DemoRunner runner(&display, &music, clock);
         log.clear();
         testing::internal::CaptureStdout();
         runner.run(&demo, "data/musik.mp3", syncFile.c_str());
@@ -77,6 +74,58 @@ public:
     VirtualClock* clock;
     int64_t loadingNs;
 };
+
+// A recording part whose draw takes at least two milliseconds of wall time.
+class SlowDrawingPart : public RecordingPart {
+public:
+    using RecordingPart::RecordingPart;
+    void draw(Bitmap* target, NewRenderDriver* driver, float time) override {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+        while (std::chrono::steady_clock::now() < until) {}
+        RecordingPart::draw(target, driver, time);
+    }
+};
+
+class RecordingObserver : public DrawObserver {
+public:
+    void partDrawn(int32_t part, float time, double drawSeconds) override {
+        drawn.push_back(std::to_string(part) + " " + formatTime(time));
+        seconds.push_back(drawSeconds);
+    }
+    CallLog drawn;
+    std::vector<double> seconds;
+};
+
+// A front end that steps the runner itself sees the same calls as run makes; the
+// observer hears of each draw while it is set, with the draw call's own duration.
+TEST_F(DemoRunnerTest, StepsPlayLikeRunAndTheObserverTimesEachDraw) {
+    parts.push_back(std::make_unique<RecordingPart>(&log, "0"));
+    parts.push_back(std::make_unique<SlowDrawingPart>(&log, "1"));
+    for (auto& part : parts) demo.addPart(part.get());
+    ScriptedDisplay display(&log, &clock, kClockBase, {});
+    ScriptedMusic music(&log, {});
+    DemoRunner runner(&display, &music, clock);
+    RecordingObserver observer;
+    testing::internal::CaptureStdout();
+    runner.begin(&demo, "data/musik.mp3", dir.write("synkTest.snc", "QRM SYNCSCRIPT\n0\n1\nx\n1\n\n").c_str());
+    std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed.substr(printed.size() - 16), "loaded actions \n");
+    runner.setDrawObserver(&observer);
+    for (int64_t ms : {500, 1500}) {
+        clock.set(kClockBase + ms * 1000000);
+        runner.playFrame();
+    }
+    runner.setDrawObserver(nullptr);
+    runner.playFrame();
+    runner.finish();
+    EXPECT_EQ(log, CallLog({"music load data/musik.mp3", "open 4x3 fullscreen 32", "init 0", "init 1", "music play",
+                            "draw 0 0.5", "present", "draw 1 1.5", "present", "draw 1 1.5", "present",
+                            "music stop", "music free"}));
+    EXPECT_EQ(observer.drawn, CallLog({"0 0.5", "1 1.5"}));
+    ASSERT_EQ(observer.seconds.size(), 2u);
+    EXPECT_GE(observer.seconds[0], 0.0);
+    EXPECT_GE(observer.seconds[1], 0.002);
+}
 
 TEST_F(DemoRunnerTest, KeyBeforeTheFirstFrameStillStartsAndStopsTheMusic) {
     addParts(2);

@@ -100,13 +100,11 @@ TEST(Demo, InitPartsPrintsAroundEachPartInOrder) {
 TEST(Demo, CreateTimerStartsTheRunTimerNow) {
     VirtualClock clock;
     clock.set(7000000000);
-    setPerfClock(&clock);
     Demo demo(512, 384, 32, 0, nullptr);
-    demo.createTimer();
+    demo.createTimer(clock);
     ASSERT_NE(demo.timer, nullptr);
     clock.advance(250000000);
     EXPECT_FLOAT_EQ(demo.timer->elapsed(), 0.25f);
-    setPerfClock(nullptr);
 }
 
 TEST(PowPow, ComparesTheEventNameIgnoringCase) {

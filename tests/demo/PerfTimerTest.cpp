@@ -10,15 +10,12 @@ constexpr int64_t kMs = 1000000;  // nanoseconds
 // Every timer of a test reads the test's virtual clock.
 class PerfTimerTest : public ::testing::Test {
 protected:
-    PerfTimerTest() { setPerfClock(&clock); }
-    ~PerfTimerTest() override { setPerfClock(nullptr); }
-
     VirtualClock clock;
 };
 
 TEST_F(PerfTimerTest, CountsSecondsFromConstruction) {
     clock.set(5000 * kMs);
-    PerfTimer timer;
+    PerfTimer timer(clock);
     EXPECT_EQ(timer.frequency, 1000000000);
     EXPECT_EQ(timer.startMs, 5000u);
     EXPECT_EQ(timer.elapsed(), 0.0f);
@@ -27,7 +24,7 @@ TEST_F(PerfTimerTest, CountsSecondsFromConstruction) {
 }
 
 TEST_F(PerfTimerTest, MarkMovesTheZeroAndReturnsSecondsSinceConstruction) {
-    PerfTimer timer;
+    PerfTimer timer(clock);
     clock.advance(2000 * kMs);
     EXPECT_FLOAT_EQ(timer.mark(), 2.0f);
     clock.advance(250 * kMs);
@@ -36,7 +33,7 @@ TEST_F(PerfTimerTest, MarkMovesTheZeroAndReturnsSecondsSinceConstruction) {
 }
 
 TEST_F(PerfTimerTest, ResolutionIsOneMillisecond) {
-    PerfTimer timer;
+    PerfTimer timer(clock);
     clock.advance(kMs - 1);
     EXPECT_EQ(timer.elapsed(), 0.0f);
     clock.advance(1);
@@ -45,7 +42,7 @@ TEST_F(PerfTimerTest, ResolutionIsOneMillisecond) {
 
 TEST_F(PerfTimerTest, MillisecondCountWrapsAtThirtyTwoBits) {
     clock.set((int64_t{1} << 32) * kMs - 400 * kMs);
-    PerfTimer timer;
+    PerfTimer timer(clock);
     EXPECT_EQ(timer.startMs, 0xFFFFFE70u);
     clock.advance(1000 * kMs);
     EXPECT_FLOAT_EQ(timer.elapsed(), 1.0f);
@@ -54,9 +51,8 @@ TEST_F(PerfTimerTest, MillisecondCountWrapsAtThirtyTwoBits) {
 TEST_F(PerfTimerTest, MillisecondsTruncateTheCounterTimesItsPeriod) {
     // Three ticks a second: tick 1 is 333.33 ms, tick 2 is 666.67 ms, both cut to whole ms.
     VirtualClock slow(3);
-    setPerfClock(&slow);
     slow.set(1);
-    PerfTimer timer;
+    PerfTimer timer(slow);
     EXPECT_EQ(timer.startMs, 333u);
     slow.set(2);
     EXPECT_FLOAT_EQ(timer.elapsed(), 0.333f);
@@ -65,7 +61,7 @@ TEST_F(PerfTimerTest, MillisecondsTruncateTheCounterTimesItsPeriod) {
 }
 
 TEST_F(PerfTimerTest, MarkKeepsItsOffsetAsAFloat) {
-    PerfTimer timer;
+    PerfTimer timer(clock);
     // 16777.217 s is no float: the mark keeps 16777.216796875, so "now" is a little past it.
     clock.advance(int64_t{16777217} * kMs);
     EXPECT_EQ(timer.mark(), 16777.216796875f);
@@ -75,17 +71,12 @@ TEST_F(PerfTimerTest, MarkKeepsItsOffsetAsAFloat) {
     EXPECT_FLOAT_EQ(sinceMark, static_cast<float>(16777.217 - 16777.216796875));
 }
 
-TEST(PerfClock, NullRestoresTheRealMonotonicClock) {
-    VirtualClock virtualClock;
-    setPerfClock(&virtualClock);
-    EXPECT_EQ(perfClock(), &virtualClock);
-    setPerfClock(nullptr);
-    Clock* real = perfClock();
-    ASSERT_NE(real, &virtualClock);
-    EXPECT_EQ(real->frequency(), 1000000000);
-    int64_t first = real->counter();
+TEST(PerfClock, TheRealClockIsMonotonicInNanoseconds) {
+    RealClock real;
+    EXPECT_EQ(real.frequency(), 1000000000);
+    int64_t first = real.counter();
     EXPECT_GT(first, 0);
-    EXPECT_GE(real->counter(), first);
+    EXPECT_GE(real.counter(), first);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 // The script's events sorted: 100 (a), 200 (b), 200 (c), 900 (d).
 class SkipEventsTest : public ::testing::Test {
 protected:
-    SkipEventsTest() : demo(4, 3, 32, 0, nullptr), runner(nullptr, nullptr) {
+    SkipEventsTest() : demo(4, 3, 32, 0, nullptr), runner(nullptr, nullptr, clock) {
         runner.syncScript.setDemo(&demo);
         std::string file = dir.write("s.snc", "QRM SYNCSCRIPT\n4\nd\n900\n\nb\n200\n\na\n100\n\nc\n200\n\n0\n");
         testing::internal::CaptureStdout();
@@ -20,6 +20,7 @@ protected:
 
     TempDir dir;
     Demo demo;
+    VirtualClock clock;
     DemoRunner runner;
 };
 

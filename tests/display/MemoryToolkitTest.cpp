@@ -11,6 +11,7 @@ TEST(MemoryToolkit, KeepsEachPresentedFrameAndHandsItToTheCallback) {
     PtcDisplayDriver driver(toolkit);
     std::vector<uint32_t> corners;
     toolkit.setPresentCallback([&](const uint32_t* pixels, int32_t width, int32_t height) {
+        EXPECT_EQ(pixels, toolkit.lastFrame().data());   // handed over, not copied again
         corners.push_back(pixels[0]);
         corners.push_back(pixels[width * height - 1]);
     });
@@ -35,6 +36,20 @@ TEST(MemoryToolkit, KeepsEachPresentedFrameAndHandsItToTheCallback) {
     EXPECT_EQ(corners, (std::vector<uint32_t>{0xff112233, 0x00445566, 0x00778899, 0x00445566}));
     driver.close();
     EXPECT_FALSE(toolkit.isOpen());
+}
+
+TEST(MemoryToolkit, AnUpdateWithoutANewLoadShowsTheSameFrameAgain) {
+    MemoryToolkit toolkit;
+    auto console = toolkit.createConsole();
+    console->open("t", 2, 1, kFramePixelFormat, 0);
+    const uint32_t first[2] = {1, 2}, second[2] = {3, 4};
+    console->load(first, 2, 1, 8);
+    console->update();
+    console->load(second, 2, 1, 8);
+    console->update();
+    console->update();
+    EXPECT_EQ(toolkit.presentCount(), 3);
+    EXPECT_EQ(toolkit.lastFrame(), (std::vector<uint32_t>{3, 4}));
 }
 
 TEST(MemoryToolkit, InjectedKeysAreReadInOrder) {

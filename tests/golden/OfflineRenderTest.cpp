@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FrameWriters.h"
 #include "OfflineRender.h"
 #include "demo/SyncEvent.h"
 
@@ -208,6 +209,43 @@ TEST_F(OfflineRenderRun, ASinkThatFailsStopsTheRun) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.frames, 4);
     EXPECT_EQ(frames.size(), 4u);
+}
+
+// Each run starts the demo's random sequence and the classes' flash state afresh: a second
+// run in the same process draws the house part's trembling label and the strips' flash
+// exactly as the first.
+TEST(OfflineRenderRepeat, ASecondRunOfTheProcessDrawsTheSameFrames) {
+    OfflineSettings settings;
+    settings.stageDir = TEST_STAGE_DIR;
+    settings.fps = 10;
+    settings.startMs = 97000;    // house, its flash at 98 s, strips from 100 s, their flash at 100.5 s
+    settings.endMs = 101600;
+    struct Run {
+        std::vector<uint32_t> crcs;
+        std::vector<int32_t> parts;
+        int32_t flashes = 0;
+    };
+    auto render = [&] {
+        Run run;
+        testing::internal::CaptureStdout();
+        const OfflineResult result = renderOffline(settings, [&](const OfflineFrame& frame) {
+            run.crcs.push_back(frameCrc(frame.pixels, frame.width, frame.height));
+            run.parts.push_back(frame.part);
+            run.flashes += frame.event != nullptr;
+            return true;
+        });
+        testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(result.ok) << result.error;
+        return run;
+    };
+    const Run first = render();
+    const Run second = render();
+    ASSERT_EQ(first.crcs.size(), 46u);
+    EXPECT_EQ(first.parts.front(), 6);
+    EXPECT_EQ(first.parts.back(), 7);
+    EXPECT_EQ(first.flashes, 2);
+    EXPECT_EQ(second.parts, first.parts);
+    for (size_t i = 0; i < first.crcs.size(); i++) EXPECT_EQ(second.crcs[i], first.crcs[i]) << "frame " << i;
 }
 
 }  // namespace

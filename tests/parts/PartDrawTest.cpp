@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestBitmaps.h"
+#include "core/LibcRandom.h"
 #include "demo/SyncEvent.h"
 #include "parts/CredsPart.h"
 #include "parts/FetdelPart.h"
@@ -58,7 +59,7 @@ TEST(HusetPartDraw, ArrowAndLabelFromFourRandomNumbers) {
     HusetPart& part = huset.part;
     auto& frame = huset.frame;
     for (unsigned seed : {1u, 77u, 2024u}) {
-        std::srand(seed);
+        demoRandom().reseed(seed);
         int32_t r[4];
         for (int32_t& value : r) {
             value = HusetPart::nextRandom();
@@ -66,7 +67,7 @@ TEST(HusetPartDraw, ArrowAndLabelFromFourRandomNumbers) {
             ASSERT_LE(value, 32767);
         }
         auto at = HusetPart::labelPosition(r[0], r[1], r[2], r[3]);
-        std::srand(seed);
+        demoRandom().reseed(seed);
         part.draw(frame.get(), nullptr, 1.0f);
         EXPECT_EQ(pixelAt(*frame, at.x, at.y) & 0xFF, 1u) << seed;
         EXPECT_EQ(pixelAt(*frame, at.x - 1, at.y) & 0xFF, 0u) << seed;

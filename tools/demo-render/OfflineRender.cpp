@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <typeinfo>
 
 #include "audio/MusicPlayer.h"
@@ -18,7 +17,6 @@
 #include "demo/DemoPart.h"
 #include "demo/DemoProgram.h"
 #include "demo/DemoRunner.h"
-#include "demo/PerfTimer.h"
 #include "demo/SyncEvent.h"
 #include "display/MemoryToolkit.h"
 #include "display/PtcDisplayDriver.h"
@@ -30,9 +28,6 @@ constexpr int64_t kTicksPerSecond = 1000000000;
 // truncation to whole milliseconds can never round a frame down into the one before.
 constexpr int64_t kHalfMsTicks = 500000;
 constexpr int64_t kDefaultTailMs = 40000;   // shown after the last change time
-constexpr int32_t kSpaceKey = 0x20;
-
-int32_t runsStarted = 0;
 
 // The displays of all runs: never released, like the program's own display, and kept
 // reachable for leak checkers.
@@ -51,55 +46,16 @@ std::string className(const DemoPart& part) {
     return name;
 }
 
-// Stands in for a part once the timeline is built and times each draw call; only the
-// offline renderer inserts it, so the demo's own frame loop is untouched.
-class TimedPart : public DemoPart {
+// Collects every draw call's wall time under the part index that drew.
+class PartTimer : public DrawObserver {
 public:
-    TimedPart(DemoPart* inner, std::vector<double>* drawMs) : inner(inner), drawMs(drawMs) {
-        start = inner->start;
-        end = inner->end;
-        owner = inner->owner;
+    explicit PartTimer(std::vector<std::vector<double>>& drawMs) : drawMs(drawMs) {}
+    void partDrawn(int32_t part, float, double drawSeconds) override {
+        drawMs[static_cast<size_t>(part)].push_back(drawSeconds * 1000.0);
     }
-
-    void init(Bitmap* frame, NewRenderDriver* driver) override { inner->init(frame, driver); }
-    void draw(Bitmap* target, NewRenderDriver* driver, float time) override {
-        const auto before = std::chrono::steady_clock::now();
-        inner->draw(target, driver, time);
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - before;
-        drawMs->push_back(took.count());
-    }
-    int32_t onEvent(const SyncEvent* event) override { return inner->onEvent(event); }
-    void notify(int32_t value) override { inner->notify(value); }
-
-    DemoPart* const inner;
 
 private:
-    std::vector<double>* drawMs;
-};
-
-class OfflineSession;
-
-// The display the runner sees: the memory toolkit's driver, with the session's frame
-// stepping hooked on the key query that the loop makes before every frame.
-class SteppingDisplay : public DisplayDriver {
-public:
-    SteppingDisplay(OfflineSession& session, DisplayDriver& inner) : session(session), inner(inner) {}
-
-    void present() override { inner.present(); }
-    void presentBitmap(const Bitmap* source) override { inner.presentBitmap(source); }
-    void open(int32_t width, int32_t height, bool windowed, int32_t bitsPerPixel) override {
-        inner.open(width, height, windowed, bitsPerPixel);
-    }
-    void reopen() override { inner.reopen(); }
-    void idle() override { inner.idle(); }
-    bool keyPressed() override;
-    KeyState readKey() override { return inner.readKey(); }
-    void close() override { inner.close(); }
-    Bitmap* frame() override { return inner.frame(); }
-
-private:
-    OfflineSession& session;
-    DisplayDriver& inner;
+    std::vector<std::vector<double>>& drawMs;
 };
 
 class OfflineSession {
@@ -108,24 +64,25 @@ public:
         : settings(settings), sink(sink),
           // The program never releases its display; neither does this run, so that the frame
           // view's release line does not follow the demo's last line.
-          toolkit(new MemoryToolkit()), driver(new PtcDisplayDriver(*toolkit)),
-          display(*this, *driver), music(&audio) {
+          toolkit(new MemoryToolkit()), driver(new PtcDisplayDriver(*toolkit)), music(&audio) {
         keptDisplays->push_back({toolkit, driver});
-        toolkit->setPresentCallback([this](const uint32_t* pixels, int32_t width, int32_t height) {
-            framePresented(pixels, width, height);
-        });
-    }
-
-    ~OfflineSession() {
-        toolkit->setPresentCallback(nullptr);
-        // The runner's Demo outlives this run: give it its own parts back.
-        for (size_t i = 0; i < timed.size(); i++) runner->demo->parts[i] = timed[i]->inner;
     }
 
     OfflineResult run() {
         const auto began = std::chrono::steady_clock::now();
-        runDemoProgram(&display, &music, &clock);
-        setPerfClock(nullptr);
+        DemoProgram program(driver, &music, clock);
+        program.begin();
+        DemoRunner& runner = program.runner();
+        prepare(runner);
+        PartTimer partTimer(partTimes);
+        if (settings.timeParts) runner.setDrawObserver(&partTimer);
+        while (next < frameCount && result.error.empty()) playFrame(runner);
+        runner.setDrawObserver(nullptr);
+        // Brings the soundtrack up to the end of the last frame.
+        audio.setTimeSeconds(audioSeconds(next));
+        if (!settings.wavPath.empty() && !audio.endWavCapture()) fail("writing " + settings.wavPath + " failed");
+        program.finish();
+
         result.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
         result.frames = next;
         result.ok = result.error.empty();
@@ -134,26 +91,11 @@ public:
         return std::move(result);
     }
 
-    // Called before every frame and once more before the loop ends.
-    void beforeFrame() {
-        if (!started) begin();
-        if (stopping) return;
-        if (next >= frameCount) {
-            finish();
-            return;
-        }
-        clock.set(offlineFrameMs(settings.startMs, settings.fps, next) * (kTicksPerSecond / 1000) + kHalfMsTicks);
-        audio.setTimeSeconds(audioSeconds(next));
-        partBefore = runner->currentPart;
-        eventBefore = runner->nextEvent;
-    }
-
 private:
-    // The first frame: the run has loaded everything and read the sync script.
-    void begin() {
-        started = true;
-        runner = demoProgramRunner();
-        Demo* demo = runner->demo;
+    // The run has loaded everything and read the sync script: count the frames, consume
+    // the events before the start and open the soundtrack.
+    void prepare(DemoRunner& runner) {
+        Demo* demo = runner.demo;
         for (int32_t i = 0; i < demo->partCount; i++) result.partClasses.push_back(className(*demo->parts[i]));
 
         if (settings.frameCount >= 0) {
@@ -161,7 +103,7 @@ private:
         } else {
             int64_t endMs = settings.endMs;
             if (endMs < 0) {
-                const SyncScript& script = runner->syncScript;
+                const SyncScript& script = runner.syncScript;
                 const double lastChange = script.changeCount > 0 ? script.changes[script.changeCount - 1] : 0.0;
                 endMs = static_cast<int64_t>(std::llround(lastChange * 1000.0)) + kDefaultTailMs;
             }
@@ -170,46 +112,33 @@ private:
 
         if (settings.startMs > 0) {
             audio.setTimeSeconds(audioSeconds(0));
-            runner->skipEventsBefore(music.position());
+            runner.skipEventsBefore(music.position());
         }
         if (!settings.wavPath.empty() && !audio.beginWavCapture(settings.wavPath))
             fail("cannot write " + settings.wavPath);
-
-        if (settings.timeParts) {
-            partTimes.resize(demo->partCount);
-            for (int32_t i = 0; i < demo->partCount; i++) {
-                timed.push_back(std::make_unique<TimedPart>(demo->parts[i], &partTimes[i]));
-                demo->parts[i] = timed.back().get();
-            }
-        }
+        if (settings.timeParts) partTimes.resize(demo->partCount);
     }
 
-    void framePresented(const uint32_t* pixels, int32_t width, int32_t height) {
-        if (stopping) return;
+    void playFrame(DemoRunner& runner) {
+        clock.set(offlineFrameMs(settings.startMs, settings.fps, next) * (kTicksPerSecond / 1000) + kHalfMsTicks);
+        audio.setTimeSeconds(audioSeconds(next));
+        const int32_t partBefore = runner.currentPart;
+        const int32_t eventBefore = runner.nextEvent;
+        runner.playFrame();
+
         OfflineFrame frame;
         frame.index = next;
         frame.timeMs = offlineFrameMs(settings.startMs, settings.fps, next);
-        frame.part = runner->currentPart;
-        if (runner->nextEvent != eventBefore) {
-            frame.event = runner->syncScript.events[eventBefore];
+        frame.part = runner.currentPart;
+        if (runner.nextEvent != eventBefore) {
+            frame.event = runner.syncScript.events[eventBefore];
             frame.eventPart = partBefore;
         }
-        frame.pixels = pixels;
-        frame.width = width;
-        frame.height = height;
+        frame.pixels = toolkit->lastFrame().data();
+        frame.width = toolkit->frameWidth();
+        frame.height = toolkit->frameHeight();
         next++;
-        if (!sink(frame)) {
-            fail("frame output failed");
-            finish();
-        }
-    }
-
-    // Brings the soundtrack up to the end of the last frame and presses the key.
-    void finish() {
-        stopping = true;
-        audio.setTimeSeconds(audioSeconds(next));
-        if (!settings.wavPath.empty() && !audio.endWavCapture()) fail("writing " + settings.wavPath + " failed");
-        toolkit->pushKey(kSpaceKey);
+        if (!sink(frame)) fail("frame output failed");
     }
 
     double audioSeconds(int64_t frame) const {
@@ -225,26 +154,14 @@ private:
     VirtualClock clock{kTicksPerSecond};
     MemoryToolkit* toolkit;
     PtcDisplayDriver* driver;
-    SteppingDisplay display;
     VirtualAudioLibrary audio;
     MusicPlayer music;
-    DemoRunner* runner = nullptr;
 
-    bool started = false;
-    bool stopping = false;
     int64_t frameCount = 0;
     int64_t next = 0;           // index of the frame to draw next
-    int32_t partBefore = 0;
-    int32_t eventBefore = 0;
     std::vector<std::vector<double>> partTimes;
-    std::vector<std::unique_ptr<TimedPart>> timed;
     OfflineResult result;
 };
-
-bool SteppingDisplay::keyPressed() {
-    session.beforeFrame();
-    return inner.keyPressed();
-}
 
 // Restores the working directory when the run is over.
 class WorkingDirectory {
@@ -290,14 +207,11 @@ OfflineResult renderOffline(const OfflineSettings& settings, const FrameSink& si
         return failed;
     }
     std::fflush(stdout);
-    runsStarted++;
     OfflineSession session(settings, sink);
     OfflineResult result = session.run();
     std::fflush(stdout);
     return result;
 }
-
-int32_t offlineRunsStarted() { return runsStarted; }
 
 double medianOf(std::vector<double> values) {
     if (values.empty()) return 0.0;

@@ -52,17 +52,13 @@ int64_t offlineFrameMs(int64_t startMs, int32_t fps, int64_t index);
 // Frames whose time lies before endMs.
 int64_t offlineFramesBefore(int64_t startMs, int64_t endMs, int32_t fps);
 
-// Plays the demo once, with the same program wiring and runner loop as `demo`, on the
-// virtual platform: the run timer and the music advance exactly one frame at a time, each
-// presented frame goes to the sink, and a key press is injected after the last frame.
-// The demo's own lines go to standard output as usual. The working directory is restored
-// afterwards. A process plays the demo's program once in the normal case; later runs
-// work but keep the objects of the earlier ones alive, as the program does.
+// Plays the demo once, with the same program wiring and runner steps as `demo`, on the
+// virtual platform: the run timer and the music advance exactly one frame at a time and
+// each presented frame goes to the sink. The demo's own lines go to standard output as
+// usual. The working directory is restored afterwards. Every run draws what `demo` draws,
+// also the second and later runs of a process; each keeps its program's objects alive,
+// as the program does.
 OfflineResult renderOffline(const OfflineSettings& settings, const FrameSink& sink);
-
-// Runs started in this process. Only the first run of a process draws exactly what `demo`
-// draws: class-wide part state and the runtime's random sequence carry over into later ones.
-int32_t offlineRunsStarted();
 
 // Median and 99th percentile (nearest rank) of a set of times; 0 for an empty set.
 double medianOf(std::vector<double> values);

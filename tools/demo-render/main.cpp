@@ -21,7 +21,7 @@ const char* const kUsage =
     "Plays the demo with the same objects and frame loop as `demo`, on a virtual clock,\n"
     "display and sound device: frame i is drawn at run time START + i / FPS (to the\n"
     "millisecond of the run timer), the music follows the same clock, and the run ends\n"
-    "with a key press after the last frame.\n"
+    "after the last frame.\n"
     "\n"
     "  --dir STAGE      run in STAGE, which holds data/ and synkTest.snc (default: here)\n"
     "  --fps N          frames per second of run time (default 60)\n"
