@@ -1,12 +1,13 @@
-// The demo in a web browser: the same object graph, toolkit, audio library and loop as
-// `demo`, compiled to WebAssembly. The page (web/) starts it after a click or key, scales
-// the canvas and shows what it prints; the functions on `Module` below are the page's.
+// The demo in a web browser: the same object graph, toolkit, audio library and runner as
+// `demo`, compiled to WebAssembly. The page (web/) calls main after a click or key; the
+// functions on `Module` below are the page's.
 #include <emscripten.h>
 
 #include <cstdio>
 
 #include "audio/MusicPlayer.h"
 #include "audio/SdlAudioLibrary.h"
+#include "demo/Clock.h"
 #include "demo/DemoProgram.h"
 #include "demo/DemoRunner.h"
 #include "display/PtcDisplayDriver.h"
@@ -14,45 +15,53 @@
 
 namespace {
 
-// The loop blocks until a key press, but a browser only draws, plays and delivers keys
-// once a script returns: after each presented frame the stack is set aside (Asyncify)
-// and the loop goes on in the next turn of the browser's event loop. The time from
-// resuming to the next present is the frame's work (timer, music position, draw); the
-// page keeps it per part for its statistics.
-class BrowserDisplayDriver : public PtcDisplayDriver {
+// Hands every draw's wall time to the page, which keeps frame statistics per part.
+class PageStatistics : public DrawObserver {
 public:
-    using PtcDisplayDriver::PtcDisplayDriver;
-    void present() override {
-        double drawMs = emscripten_get_now() - resumedAt;
-        PtcDisplayDriver::present();
-        DemoRunner* runner = demoProgramRunner();
-        if (resumedAt > 0 && runner)
-            EM_ASM({ Module.frameDone($0, $1); }, runner->currentPart, drawMs);
-        emscripten_sleep(0);
-        resumedAt = emscripten_get_now();
+    void partDrawn(int32_t part, float, double drawSeconds) override {
+        EM_ASM({ Module.frameDone($0, $1); }, part, drawSeconds * 1000.0);
     }
-
-private:
-    double resumedAt = 0;
 };
+
+struct Show {
+    DemoProgram* program;
+    DisplayDriver* display;
+};
+
+// The demo's loop, one turn per animation frame: a browser draws, plays and delivers keys
+// only between calls, so the loop cannot block as it does on the desktop.
+void playTurn(void* data) {
+    Show* show = static_cast<Show*>(data);
+    if (show->display->keyPressed()) {
+        emscripten_cancel_main_loop();
+        show->program->finish();
+        EM_ASM({ Module.showEnded(); });
+        return;
+    }
+    show->program->runner().playFrame();
+}
 
 }  // namespace
 
 int main() {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
-    SdlToolkit toolkit;
-    PtcDisplayDriver* display = new BrowserDisplayDriver(toolkit);
+    // Everything outlives main: the loop goes on after it returns.
+    SdlToolkit* toolkit = new SdlToolkit();
+    PtcDisplayDriver* display = new PtcDisplayDriver(*toolkit);
     SdlAudioLibrary* audio = new SdlAudioLibrary();
     MusicPlayer* music = new MusicPlayer(audio);
+    RealClock* clock = new RealClock();
+    DemoProgram* program = new DemoProgram(display, music, *clock);
     try {
-        runDemoProgram(display, music, nullptr);
+        program->begin();
     } catch (const DynamicError& error) {
         std::fprintf(stderr, "cannot open the display: %s\n", error.message());
         EM_ASM({ Module.showFailure("The display could not be opened: " + UTF8ToString($0)); },
                error.message());
         return 1;
     }
-    EM_ASM({ Module.showEnded(); });
+    program->runner().setDrawObserver(new PageStatistics());
+    emscripten_set_main_loop_arg(playTurn, new Show{program, display}, 0, 0);
     return 0;
 }
