@@ -1,6 +1,9 @@
 # Settings for the WebAssembly build (emscripten; scripts/build-web.sh configures it).
 # The SSE2 paths compile as they are: emscripten maps the intrinsics onto wasm SIMD.
 add_compile_options(-msimd128 -msse2)
+# emcc puts its own SDL 1.2 headers on the system include path: our SDL2's must come first,
+# so imported targets' folders are ordinary -I folders.
+set(CMAKE_NO_SYSTEM_FROM_IMPORTED ON)
 # libopenmpt's C interface catches its own exceptions: the runtime must support catching.
 add_link_options(-fexceptions)
 
