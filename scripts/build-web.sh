@@ -116,11 +116,15 @@ build_sdl2() {
 }
 
 build_mpg123() {
-  # config.sub knows no *-emscripten; the generic decoder is the portable one.
+  # config.sub knows no *-emscripten; the generic decoder is the portable one. Only the
+  # decoding library is made and installed (not out123, syn123 or the player).
   (cd "$2" && CFLAGS=-O2 emconfigure "$1/configure" --host=wasm32-unknown-none \
-     --prefix="$prefix" --disable-shared --enable-static --disable-components --enable-libmpg123 \
-     --with-cpu=generic_fpu --enable-modules=no --enable-network=no --with-audio=dummy &&
-   emmake make -j"$jobs" && emmake make install)
+     --prefix="$prefix" --disable-shared --enable-static --with-cpu=generic_fpu \
+     --enable-modules=no --enable-network=no --with-audio=dummy &&
+   emmake make -j"$jobs" src/libmpg123/libmpg123.la &&
+   install -m 644 -D src/libmpg123/.libs/libmpg123.a "$prefix/lib/libmpg123.a" &&
+   install -m 644 -D libmpg123.pc "$prefix/lib/pkgconfig/libmpg123.pc" &&
+   install -m 644 src/libmpg123/mpg123.h "$1/src/libmpg123/fmt123.h" "$prefix/include/")
 }
 
 build_openmpt() {
