@@ -159,19 +159,21 @@ async function main() {
   await page('Page.navigate', { url });
 
   const printed = (line) => consoleLines.some((l) => l.includes(line));
-  check(await waitFor('"loaded actions "', async () => printed('loaded actions '), 60000),
+  check(await waitFor('"loaded actions "', async () => printed('loaded actions '), 120000),
         'the demo loaded and printed "loaded actions "');
   const started = Date.now();
 
   const audio = await evaluate('Module.SDL2 && Module.SDL2.audioContext ? Module.SDL2.audioContext.state : "none"');
   check(audio === 'running', 'the audio context is running', audio);
 
-  // Two looks during the fade-in differ: frames advance.
-  await sleep(1000);
+  // Two looks during the fade-in differ, and the frame count grows: frames advance.
   const early = await screenshot();
-  await sleep(1000);
+  const framesEarly = (await evaluate('demoStats()')).frames;
+  await sleep(1500);
   const later = await screenshot();
-  check(!early.rgb.equals(later.rgb), 'frames advance during the fade-in');
+  const framesLater = (await evaluate('demoStats()')).frames;
+  check(!early.rgb.equals(later.rgb) && framesLater > framesEarly, 'frames advance during the fade-in',
+        `${framesLater - framesEarly} frames in between`);
 
   // The title holds from 5 s to 15 s on its last fade-in frame, which depends on when
   // exactly that frame was drawn: it must equal one of the native candidates.
