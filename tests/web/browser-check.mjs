@@ -205,10 +205,14 @@ async function main() {
 const timer = setTimeout(() => { console.log('FAIL timed out'); failed++; finish(); }, 400000);
 function finish() {
   clearTimeout(timer);
-  browser.kill();
-  rmSync(profile, { recursive: true, force: true });
   console.log(`${passed} passed, ${failed} failed`);
   if (failed && browserLog) console.log('chromium said:\n' + browserLog.slice(-2000));
-  process.exit(failed ? 1 : 0);
+  // The profile folder goes once Chromium has let go of it.
+  const done = () => {
+    rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+    process.exit(failed ? 1 : 0);
+  };
+  if (browser.exitCode !== null) done();
+  else { browser.once('exit', done); browser.kill(); }
 }
 main().catch((e) => { console.log('FAIL ' + e.message); failed++; }).finally(finish);
