@@ -8,9 +8,9 @@
 
 #include "core/Bitmap.h"
 #include "engine/MeshSurfaceObject.h"
-#include "engine/RenderDriver.h"
 #include "engine/Scene.h"
 #include "parts/KebabPart.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "BenchSummary.h"
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {

@@ -1,11 +1,17 @@
-# demo_subsystem(NAME [DEPS lib...]): a static library demo_NAME made of every .cpp in
-# src/NAME except main.cpp. Subsystems may depend on each other in cycles (the asset
-# reader builds engine meshes, the engine loads pictures); CMake repeats static libraries
-# on the link line for that.
+# demo_subsystem(NAME [SOURCES file...] [EXCLUDE file...] [DEPS lib...]): a static library
+# demo_NAME made of the named .cpp files of the current folder, or else of every .cpp there
+# except main.cpp and the excluded ones. A library depends only on those below it.
 function(demo_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  cmake_parse_arguments(ARG "" "" "SOURCES;EXCLUDE;DEPS" ${ARGN})
+  if(ARG_SOURCES)
+    list(TRANSFORM ARG_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE sources)
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+    foreach(excluded IN LISTS ARG_EXCLUDE)
+      list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    endforeach()
+  endif()
   if(NOT sources)
     set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
   endif()

@@ -14,7 +14,7 @@ if [ $# -gt 0 ] && [ "${1#-}" = "$1" ]; then output="$1"; shift; fi
 output="$(realpath -m "$output")"
 
 cd "$root"
-if ! command -v ffmpeg >/dev/null; then WITH_CAPTURE=1 bash scripts/install-deps.sh; fi
+bash scripts/install-deps.sh capture
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)" --target demo-render stage
 

@@ -5,6 +5,7 @@
 # build/stage/. Exits non-zero on any finding; findings are kept in build-fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh fuzz
 root=$(pwd)
 seconds=${1:-60}
 shift || true

@@ -1,31 +1,61 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the project needs to build, test, benchmark and fuzz.
-# Quick when everything is already there: apt is only touched for missing packages.
+# Installs the Debian 12 packages for what you want to do:
+#
+#   scripts/install-deps.sh [PURPOSE...]     default: run
+#
+#   run      build the demo and its data, and watch it
+#   test     run + the test tools (GoogleTest, Xvfb and X tools, ImageMagick, the package tools)
+#   package  run + the Debian package tools (scripts/package.sh)
+#   bench    run + Google Benchmark and pixman
+#   fuzz     run + clang and its fuzzing runtime
+#   capture  run + ffmpeg (scripts/capture-video.sh)
+#   web      the WebAssembly build and its browser check
+#
+# Quick when everything is already there: apt is only touched for missing packages, and
+# then needs root (or sudo).
 set -euo pipefail
 
-packages=(
-  # build
-  cmake g++ make pkg-config
-  libsdl2-dev libmpg123-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev
-  libmp3lame-dev libfreetype-dev fonts-dejavu-core
-  # tests
-  libgtest-dev libgmock-dev xvfb xauth xdotool x11-apps imagemagick
-  # benchmarks
-  libbenchmark-dev libpixman-1-dev
-  # fuzzing
-  clang libclang-rt-14-dev
-)
-if [ "${WITH_CAPTURE:-0}" = 1 ]; then packages+=(ffmpeg); fi
+run=(cmake g++ make pkg-config
+     libsdl2-dev libmpg123-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev
+     libmp3lame-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra)
+package=(dpkg-dev file)
+
+packages=()
+for purpose in "${@:-run}"; do
+  case $purpose in
+    run)     packages+=("${run[@]}") ;;
+    test)    packages+=("${run[@]}" "${package[@]}" libgtest-dev libgmock-dev
+                        xvfb xauth xdotool x11-apps imagemagick desktop-file-utils) ;;
+    package) packages+=("${run[@]}" "${package[@]}") ;;
+    bench)   packages+=("${run[@]}" libbenchmark-dev libpixman-1-dev) ;;
+    fuzz)    packages+=("${run[@]}" clang libclang-rt-14-dev) ;;
+    capture) packages+=("${run[@]}" ffmpeg) ;;
+    web)     packages+=(emscripten chromium nodejs python3) ;;
+    *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, package, bench, fuzz, capture, web)" >&2
+       exit 2 ;;
+  esac
+done
 
 missing=()
-for p in "${packages[@]}"; do
+for p in $(printf '%s\n' "${packages[@]}" | sort -u); do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "install-deps.sh: missing Debian packages: ${missing[*]}" >&2
+    echo "install them as root:  apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
 echo "installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+if ! "${sudo[@]}" apt-get update -qq ||
+   ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2; then
+  echo "install-deps.sh: could not install: ${missing[*]}" >&2
+  echo "install them as root:  apt-get install ${missing[*]}" >&2
+  exit 1
+fi

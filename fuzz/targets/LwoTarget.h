@@ -13,10 +13,10 @@
 #include "core/Bitmap.h"
 #include "engine/MeshSurfaceObject.h"
 #include "engine/PolygonTexture.h"
-#include "engine/RenderDriver.h"
 #include "engine/Scene.h"
 #include "engine/Surface.h"
 #include "engine/SurfacePolygon.h"
+#include "raster/RenderDriver.h"
 
 // A texture slot with a 256 x 256 picture of its own.
 inline PolygonTexture* fuzzTexture(uint32_t seed) {

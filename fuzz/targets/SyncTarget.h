@@ -1,45 +1,17 @@
 #pragma once
-// The sync script reader on a file: the input is written to a temporary file and loaded into
-// a script that sets the windows of a timeline. Layout: the number of parts (one byte, cut to
-// 0..16), then the script file.
+// The sync script reader: the input is parsed from memory into a script that sets the windows
+// of a timeline. Layout: the number of parts (one byte, cut to 0..16), then the script file.
 // Returns false when the loaded script breaks its promises: counts within their capacities,
 // events in time order, change times in order (unless one is not a number), part windows that
 // follow the change times.
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
-#include <unistd.h>
 
 #include "../InputCursor.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
 #include "demo/SyncEvent.h"
 #include "demo/SyncScript.h"
-
-class ScriptFile {
-public:
-    ScriptFile() {
-        char pattern[] = "/tmp/demo-fuzz-script.XXXXXX";
-        int fd = mkstemp(pattern);
-        if (fd < 0) std::abort();
-        close(fd);
-        path = pattern;
-    }
-    ~ScriptFile() { std::remove(path.c_str()); }
-
-    const char* write(const uint8_t* data, size_t size) const {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        if (!file) std::abort();
-        if (size && std::fwrite(data, 1, size, file) != size) std::abort();
-        std::fclose(file);
-        return path.c_str();
-    }
-
-private:
-    std::string path;
-};
 
 class IdlePart : public DemoPart {
 public:
@@ -50,7 +22,6 @@ public:
 };
 
 inline bool runSyncTarget(const uint8_t* data, size_t size) {
-    static const ScriptFile file;
     InputCursor input(data, size);
     const int32_t partCount = input.takeByte() % (Demo::kMaxParts + 1);
 
@@ -60,7 +31,7 @@ inline bool runSyncTarget(const uint8_t* data, size_t size) {
 
     SyncScript script;
     script.setDemo(&demo);
-    script.load(file.write(input.rest(), input.restSize()));
+    script.parse(input.rest(), input.restSize());
 
     if (script.eventCount < 0 || script.eventCount > SyncScript::kMaxEvents) return false;
     if (script.changeCount < 0 || script.changeCount > SyncScript::kMaxChanges) return false;

@@ -2,28 +2,21 @@
 // Pictures for the texture names an object file gives. A hostile name could point anywhere
 // on disk, and a missing JPEG ends the program (the demo cannot go on without its pictures),
 // so a harness hands the reader names of small real pictures of the same kind instead.
-#include <jpeglib.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "assets/ImageFactory.h"
+#include "support/FileBytes.h"
+#include "support/JpegEncode.h"
+#include "support/TempDir.h"
 
 class TexturePictures {
 public:
     TexturePictures() {
-        char pattern[] = "/tmp/demo-fuzz-textures.XXXXXX";
-        if (!mkdtemp(pattern)) std::abort();
-        folder = pattern;
-        writePcx(folder + "/texture.pcx");
-        writeJpeg(folder + "/texture.jpg");
-    }
-    ~TexturePictures() {
-        std::remove((folder + "/texture.pcx").c_str());
-        std::remove((folder + "/texture.jpg").c_str());
-        rmdir(folder.c_str());
+        writePcx(folder.file("texture.pcx"));
+        const auto pixel = [](int x, int y) { return uint32_t(x) << 16 | uint32_t(y) << 8 | uint32_t(x ^ y); };
+        writeFileBytes(folder.file("texture.jpg"), encodeJpeg(rgbSamples(256, 256, pixel), 256, 256, 3, 75));
     }
 
     // The stand-in for a name the image factory would load; other names are kept.
@@ -31,7 +24,7 @@ public:
         const char* replacement = nullptr;
         if (lastThreeLettersMatch(name, "PCX")) replacement = "/texture.pcx";
         else if (lastThreeLettersMatch(name, "JPG")) replacement = "/texture.jpg";
-        if (replacement) std::snprintf(name, sizeof name, "%s%s", folder.c_str(), replacement);
+        if (replacement) std::snprintf(name, sizeof name, "%s%s", folder.path.c_str(), replacement);
     }
 
 private:
@@ -51,34 +44,5 @@ private:
         std::fclose(file);
     }
 
-    static void writeJpeg(const std::string& path) {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        if (!file) std::abort();
-        jpeg_compress_struct info;
-        jpeg_error_mgr errors;
-        info.err = jpeg_std_error(&errors);
-        jpeg_create_compress(&info);
-        jpeg_stdio_dest(&info, file);
-        info.image_width = 256;
-        info.image_height = 256;
-        info.input_components = 3;
-        info.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&info);
-        jpeg_start_compress(&info, TRUE);
-        unsigned char row[256 * 3];
-        while (info.next_scanline < 256) {
-            for (int x = 0; x < 256; ++x) {
-                row[3 * x] = (unsigned char)x;
-                row[3 * x + 1] = (unsigned char)info.next_scanline;
-                row[3 * x + 2] = (unsigned char)(x ^ info.next_scanline);
-            }
-            JSAMPROW rows[1] = {row};
-            jpeg_write_scanlines(&info, rows, 1);
-        }
-        jpeg_finish_compress(&info);
-        jpeg_destroy_compress(&info);
-        std::fclose(file);
-    }
-
-    std::string folder;
+    TempDir folder;
 };

@@ -3,6 +3,11 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <unistd.h>
 
 #include "core/Bitmap.h"
 
@@ -64,4 +69,46 @@ void VEX_ImageFactory::loadInto(Bitmap* target, const char* fileName, int32_t wi
                                 int32_t height, bool scale, int32_t spare) {
     if (ImageLoader* loader = announceLoaderFor(fileName))
         loader->loadInto(target, fileName, width, height, scale, spare);
+}
+
+namespace {
+
+struct SharedPicture {
+    std::string directory;
+    std::string fileName;
+    int32_t sizes[4];
+    bool scale;
+    int32_t spare;
+    const Bitmap* bitmap;
+};
+
+std::string workingDirectory() {
+    std::vector<char> buffer(256);
+    while (!getcwd(buffer.data(), buffer.size())) {
+        if (buffer.size() > (1u << 16)) return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
+
+}  // namespace
+
+const Bitmap* VEX_ImageFactory::loadShared(const char* fileName, int32_t sourceWidth, int32_t sourceHeight,
+                                           int32_t width, int32_t height, bool scale, int32_t spare) {
+    // A handful of entries: a list is all it needs. Never destroyed, so the pictures stay
+    // reachable to the very end of the process.
+    static std::vector<SharedPicture>& shared = *new std::vector<SharedPicture>;
+    if (!fileName) return load(fileName, sourceWidth, sourceHeight, width, height, scale, spare);
+    const std::string directory = workingDirectory();
+    for (const SharedPicture& picture : shared) {
+        if (picture.directory == directory && picture.fileName == fileName &&
+            std::tie(picture.sizes[0], picture.sizes[1], picture.sizes[2], picture.sizes[3], picture.scale,
+                     picture.spare) == std::tie(sourceWidth, sourceHeight, width, height, scale, spare)) {
+            announceLoaderFor(fileName);
+            return picture.bitmap;
+        }
+    }
+    const Bitmap* bitmap = load(fileName, sourceWidth, sourceHeight, width, height, scale, spare);
+    shared.push_back({directory, fileName, {sourceWidth, sourceHeight, width, height}, scale, spare, bitmap});
+    return bitmap;
 }

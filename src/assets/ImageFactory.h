@@ -63,6 +63,12 @@ public:
                  int32_t height, bool scale, int32_t spare);
     void loadInto(Bitmap* target, const char* fileName, int32_t width, int32_t height,
                   bool scale, int32_t spare);
+    // What load gives, for pictures that are only ever read: the first request in the
+    // working directory decodes it, later ones with the same name and sizes get the same
+    // bitmap. Each request announces the file as load does. The bitmaps live until the
+    // process ends; nobody may change or delete them. The files must not change meanwhile.
+    const Bitmap* loadShared(const char* fileName, int32_t sourceWidth, int32_t sourceHeight,
+                             int32_t width, int32_t height, bool scale, int32_t spare);
 
 private:
     // The first loader that accepts the name, after printing which one it is; null if none.

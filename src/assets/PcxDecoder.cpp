@@ -108,18 +108,12 @@ int32_t decodePcxFromMemory(const uint8_t* data, size_t size, int32_t targetWidt
 
 int32_t decodePcx(const char* fileName, int32_t targetWidth, int32_t targetHeight,
                   uint32_t* targetPixels, int32_t sourceWidth, int32_t sourceHeight, bool scale) {
-    std::FILE* file = openDataFile(fileName, "rb");
-    if (!file) {
+    std::vector<uint8_t> bytes;
+    if (!readDataFile(fileName, bytes)) {
         std::fprintf(stderr, "cannot open picture %s; the bitmap keeps its contents\n",
                      fileName ? fileName : "(null)");
         return -1;
     }
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(file);
 
     int32_t status = decodePcxFromMemory(bytes.data(), bytes.size(), targetWidth, targetHeight,
                                          targetPixels, sourceWidth, sourceHeight, scale);

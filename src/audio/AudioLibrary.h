@@ -37,6 +37,10 @@ public:
     virtual int32_t channelStop(uint32_t handle) = 0;
     // Stream: bytes of 44.1 kHz 16-bit stereo played; module: order | row << 16.
     virtual uint32_t channelGetPosition(uint32_t handle) = 0;
+    // Moves a channel to a position in the units channelGetPosition reports: a stream to
+    // that byte (down to a whole frame, at most its end), a module to that order and row.
+    // Nonzero on success.
+    virtual int32_t channelSetPosition(uint32_t handle, uint32_t position) = 0;
     virtual int32_t errorGetCode() = 0;
     virtual void free() = 0;
 };

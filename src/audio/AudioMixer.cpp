@@ -42,34 +42,31 @@ void AudioMixer::mixChunk(int16_t* stereo, size_t frames) {
 }
 
 void AudioMixer::mixStream(uint32_t handle, Channel& channel, size_t frames) {
-    const size_t total = channel.frameCount();
     size_t out = 0;
     while (out < frames && channel.playing) {
-        if (channel.frame >= total) {
-            if (channel.looping && total > 0) {
-                channel.frame = 0;
-            } else {
-                finish(handle, channel);
-                break;
-            }
-        }
-        const size_t n = std::min(frames - out, total - channel.frame);
-        const int16_t* source = &channel.pcm[2 * channel.frame];
-        for (size_t i = 0; i < 2 * n; i++) sum[2 * out + i] += source[i];
+        const size_t n = channel.stream->read(channelSamples.data(), frames - out);
+        for (size_t i = 0; i < 2 * n; i++) sum[2 * out + i] += channelSamples[i];
         out += n;
         channel.frame += n;
+        if (out < frames && !wrapOrFinish(handle, channel)) break;
     }
     // Settle the end now, so that the position wraps and the end sync runs without waiting
     // for the next chunk.
-    if (channel.playing && channel.frame >= total) {
-        if (channel.looping && total > 0) channel.frame = 0;
-        else finish(handle, channel);
+    if (channel.playing && channel.stream->atEnd()) wrapOrFinish(handle, channel);
+}
+
+bool AudioMixer::wrapOrFinish(uint32_t handle, Channel& channel) {
+    if (channel.looping && channel.frame > 0) {
+        channel.restart();
+        return true;
     }
+    finish(handle, channel);
+    return false;
 }
 
 void AudioMixer::mixModule(uint32_t handle, Channel& channel, size_t frames) {
-    const size_t rendered = channel.module->render(moduleSamples.data(), frames);
-    for (size_t i = 0; i < 2 * rendered; i++) sum[i] += moduleSamples[i];
+    const size_t rendered = channel.module->render(channelSamples.data(), frames);
+    for (size_t i = 0; i < 2 * rendered; i++) sum[i] += channelSamples[i];
     if (rendered < frames) finish(handle, channel);
 }
 

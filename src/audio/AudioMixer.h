@@ -8,6 +8,7 @@
 
 #include "audio/AudioLibrary.h"
 #include "audio/ModuleRenderer.h"
+#include "audio/StreamDecoder.h"
 
 // The channels of an audio library and their mixing into the output: decoded streams and
 // rendered modules, each playing or stopped, looping or not. Not thread-safe: the library
@@ -21,7 +22,7 @@ public:
     };
 
     struct Channel {
-        std::vector<int16_t> pcm;  // a stream: interleaved stereo at the output rate
+        std::unique_ptr<OutputStream> stream;  // a stream, decoded as it plays
         size_t frame = 0;          // a stream: the next frame to play
         std::unique_ptr<ModuleRenderer> module;
         bool looping = false;
@@ -30,7 +31,11 @@ public:
         std::vector<EndSync> endSyncs;
 
         bool isModule() const { return module != nullptr; }
-        size_t frameCount() const { return pcm.size() / 2; }
+        // A stream from its first frame again.
+        void restart() {
+            frame = 0;
+            if (stream) stream->rewind();
+        }
     };
 
     AudioMixer();
@@ -54,6 +59,8 @@ private:
     void mixChunk(int16_t* stereo, size_t frames);
     void mixStream(uint32_t handle, Channel& channel, size_t frames);
     void mixModule(uint32_t handle, Channel& channel, size_t frames);
+    // A stream at its end: back to the start when it loops, else it ends. False when it ended.
+    bool wrapOrFinish(uint32_t handle, Channel& channel);
     void finish(uint32_t handle, Channel& channel);
 
     std::map<uint32_t, Channel> channels;
@@ -61,7 +68,7 @@ private:
     uint32_t nextSyncHandle = 1;
     uint32_t volume = 100;
     std::array<int32_t, 2 * kChunkFrames> sum{};
-    std::array<int16_t, 2 * kChunkFrames> moduleSamples{};
+    std::array<int16_t, 2 * kChunkFrames> channelSamples{};
     struct PendingSync {
         EndSync sync;
         uint32_t channel;

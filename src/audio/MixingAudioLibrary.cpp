@@ -71,7 +71,8 @@ uint32_t MixingAudioLibrary::streamCreateFile(int32_t fromMemory, const void* fi
     std::vector<uint8_t> bytes;
     if (!readInput(fromMemory, file, offset, length, bytes)) return 0;
     AudioMixer::Channel channel;
-    if (!decodeStream(bytes.data(), bytes.size(), channel.pcm)) return answer(AudioError::FileFormat, 0u);
+    channel.stream = openOutputStream(std::move(bytes));
+    if (!channel.stream) return answer(AudioError::FileFormat, 0u);
     channel.looping = (flags & kStreamLoop) != 0;
     return addChannel(std::move(channel));
 }
@@ -134,7 +135,7 @@ int32_t MixingAudioLibrary::streamPlay(uint32_t handle, int32_t flush, uint32_t 
     AudioMixer::Channel* channel = channelOf(handle, false);
     if (!channel) return 0;
     if (flags & kStreamLoop) channel->looping = true;
-    if (flush || channel->ended) channel->frame = 0;
+    if (flush || channel->ended) channel->restart();
     channel->ended = false;
     channel->playing = true;
     return 1;
@@ -181,6 +182,22 @@ uint32_t MixingAudioLibrary::channelGetPosition(uint32_t handle) {
     lastError = AudioError::None;
     if (channel->isModule()) return channel->module->position();
     return static_cast<uint32_t>(channel->frame * kOutputBytesPerFrame);
+}
+
+int32_t MixingAudioLibrary::channelSetPosition(uint32_t handle, uint32_t position) {
+    OutputLock lock(*this);
+    AudioMixer::Channel* channel = mixer.find(handle);
+    if (!channel) return answer(AudioError::BadHandle, 0);
+    if (channel->isModule()) {
+        channel->module->setPosition(static_cast<int32_t>(position & 0xffff), static_cast<int32_t>(position >> 16));
+    } else {
+        // The stream decodes its way there (from its start when going back): the same samples
+        // as playing through. Past the end it stops at the end.
+        channel->stream->seek(position / kOutputBytesPerFrame);
+        channel->frame = static_cast<size_t>(channel->stream->position());
+    }
+    channel->ended = false;
+    return answer(AudioError::None, 1);
 }
 
 int32_t MixingAudioLibrary::errorGetCode() { return lastError; }

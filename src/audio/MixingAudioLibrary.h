@@ -28,6 +28,7 @@ public:
     int32_t musicPlayEx(uint32_t handle, uint32_t position, int32_t flags, int32_t reset) override;
     int32_t channelStop(uint32_t handle) override;
     uint32_t channelGetPosition(uint32_t handle) override;
+    int32_t channelSetPosition(uint32_t handle, uint32_t position) override;
     int32_t errorGetCode() override;
     void free() override;
 

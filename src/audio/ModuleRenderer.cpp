@@ -10,6 +10,9 @@ std::unique_ptr<ModuleRenderer> ModuleRenderer::load(const uint8_t* data, size_t
         data, size, openmpt_log_func_silent, nullptr, openmpt_error_func_ignore, nullptr, nullptr,
         nullptr, nullptr);
     if (!module) return nullptr;
+    // The library dithers its 16-bit output with noise that differs from run to run; without
+    // it a module renders the same samples every time, as a stream does.
+    openmpt_module_ctl_set_integer(module, "dither", 0);
     return std::unique_ptr<ModuleRenderer>(new ModuleRenderer(module));
 }
 

@@ -8,7 +8,8 @@ struct openmpt_module;
 // A tracker module (MOD, S3M, XM, IT, ...) rendered by libopenmpt at the output rate.
 class ModuleRenderer {
 public:
-    // Null when the bytes are no module libopenmpt can play.
+    // Null when the bytes are no module libopenmpt can play. Output is not dithered, so the
+    // same module renders the same samples every time.
     static std::unique_ptr<ModuleRenderer> load(const uint8_t* data, size_t size);
     ~ModuleRenderer();
 

@@ -4,35 +4,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 namespace {
-
-// The bytes mpg123 reads through its replaced reader.
-struct MemoryReader {
-    const uint8_t* data;
-    size_t size;
-    size_t position;
-};
-
-mpg123_ssize_t readMemory(void* handle, void* buffer, size_t count) {
-    auto* reader = static_cast<MemoryReader*>(handle);
-    const size_t left = reader->size - reader->position;
-    const size_t n = count < left ? count : left;
-    std::memcpy(buffer, reader->data + reader->position, n);
-    reader->position += n;
-    return static_cast<mpg123_ssize_t>(n);
-}
-
-off_t seekMemory(void* handle, off_t offset, int whence) {
-    auto* reader = static_cast<MemoryReader*>(handle);
-    off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<off_t>(reader->position)
-                                                              : static_cast<off_t>(reader->size);
-    off_t target = base + offset;
-    if (target < 0 || target > static_cast<off_t>(reader->size)) return -1;
-    reader->position = static_cast<size_t>(target);
-    return target;
-}
 
 // Where the audio starts: after an ID3v2 tag, if the file has one.
 size_t audioStart(const uint8_t* data, size_t size) {
@@ -48,51 +22,94 @@ bool isFrameHeader(const uint8_t* p) {
            (p[2] >> 4) != 15 && ((p[2] >> 2) & 3) != 3;
 }
 
-struct HandleDeleter {
-    void operator()(mpg123_handle* handle) const {
+// The file's bytes stay in memory (a few MB) and mpg123 reads them through a replaced reader.
+class Mp3Source : public PcmSource {
+public:
+    explicit Mp3Source(std::vector<uint8_t> bytes) : bytes(std::move(bytes)) {}
+    ~Mp3Source() override {
+        if (!handle) return;
         mpg123_close(handle);
         mpg123_delete(handle);
     }
+    Mp3Source(const Mp3Source&) = delete;
+    Mp3Source& operator=(const Mp3Source&) = delete;
+
+    bool open() {
+        static const int initialised = mpg123_init();
+        if (initialised != MPG123_OK) return false;
+        handle = mpg123_new(nullptr, nullptr);
+        if (!handle) return false;
+        mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+        // Every rate in 16-bit mono or stereo; the output stream resamples.
+        mpg123_format_none(handle);
+        const long* rates = nullptr;
+        size_t rateCount = 0;
+        mpg123_rates(&rates, &rateCount);
+        for (size_t i = 0; i < rateCount; i++)
+            mpg123_format(handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+        if (mpg123_replace_reader_handle(handle, readBytes, seekBytes, nullptr) != MPG123_OK) return false;
+        return start();
+    }
+
+    size_t read(int16_t* samples, size_t count) override {
+        if (finished) return 0;
+        size_t done = 0;
+        const int result = mpg123_read(handle, samples, count * sizeof(int16_t), &done);
+        // A change of format part way is not followed: what came before is kept.
+        if (result != MPG123_OK) finished = true;
+        return done / sizeof(int16_t);
+    }
+
+    void rewind() override {
+        mpg123_close(handle);
+        if (!start()) finished = true;
+    }
+
+private:
+    // Opens the bytes from their start, as new: the same samples every time.
+    bool start() {
+        position = 0;
+        finished = false;
+        if (mpg123_open_handle(handle, this) != MPG123_OK) return false;
+        long rate = 0;
+        int channels = 0, encoding = 0;
+        if (mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK) return false;
+        sourceRate = static_cast<int32_t>(rate);
+        sourceChannels = channels;
+        return true;
+    }
+
+    static mpg123_ssize_t readBytes(void* source, void* buffer, size_t count) {
+        auto* self = static_cast<Mp3Source*>(source);
+        const size_t left = self->bytes.size() - self->position;
+        const size_t n = count < left ? count : left;
+        std::memcpy(buffer, self->bytes.data() + self->position, n);
+        self->position += n;
+        return static_cast<mpg123_ssize_t>(n);
+    }
+
+    static off_t seekBytes(void* source, off_t offset, int whence) {
+        auto* self = static_cast<Mp3Source*>(source);
+        const off_t size = static_cast<off_t>(self->bytes.size());
+        const off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<off_t>(self->position) : size;
+        const off_t target = base + offset;
+        if (target < 0 || target > size) return -1;
+        self->position = static_cast<size_t>(target);
+        return target;
+    }
+
+    std::vector<uint8_t> bytes;
+    size_t position = 0;
+    mpg123_handle* handle = nullptr;
+    bool finished = false;
 };
 
 }  // namespace
 
-bool decodeMp3(const uint8_t* data, size_t size, PcmAudio& out) {
-    const size_t start = audioStart(data, size);
-    if (start + 4 > size || !isFrameHeader(data + start)) return false;
-
-    static const int initialised = mpg123_init();
-    if (initialised != MPG123_OK) return false;
-    std::unique_ptr<mpg123_handle, HandleDeleter> handle(mpg123_new(nullptr, nullptr));
-    if (!handle) return false;
-    mpg123_param(handle.get(), MPG123_ADD_FLAGS, MPG123_QUIET, 0);
-    // Every rate in 16-bit mono or stereo; we resample ourselves.
-    mpg123_format_none(handle.get());
-    const long* rates = nullptr;
-    size_t rateCount = 0;
-    mpg123_rates(&rates, &rateCount);
-    for (size_t i = 0; i < rateCount; i++)
-        mpg123_format(handle.get(), rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
-
-    MemoryReader reader{data, size, 0};
-    if (mpg123_replace_reader_handle(handle.get(), readMemory, seekMemory, nullptr) != MPG123_OK ||
-        mpg123_open_handle(handle.get(), &reader) != MPG123_OK)
-        return false;
-    long rate = 0;
-    int channels = 0, encoding = 0;
-    if (mpg123_getformat(handle.get(), &rate, &channels, &encoding) != MPG123_OK) return false;
-
-    out.rate = static_cast<int32_t>(rate);
-    out.channels = channels;
-    out.samples.clear();
-    int16_t buffer[16384];
-    for (;;) {
-        size_t done = 0;
-        int result = mpg123_read(handle.get(), buffer, sizeof buffer, &done);
-        out.samples.insert(out.samples.end(), buffer, buffer + done / sizeof(int16_t));
-        // A change of format part way is not followed: what came before is kept.
-        if (result != MPG123_OK) break;
-    }
-    out.samples.resize(out.samples.size() / static_cast<size_t>(channels) * channels);
-    return !out.samples.empty();
+std::unique_ptr<PcmSource> openMp3Source(std::vector<uint8_t> bytes) {
+    const size_t start = audioStart(bytes.data(), bytes.size());
+    if (start + 4 > bytes.size() || !isFrameHeader(bytes.data() + start)) return nullptr;
+    auto source = std::make_unique<Mp3Source>(std::move(bytes));
+    if (!source->open()) return nullptr;
+    return source;
 }

@@ -95,6 +95,11 @@ bool MusicPlayer::pauseStream() {
     return true;
 }
 
+bool MusicPlayer::setPosition(uint32_t bytes) {
+    if (!streamHandle) return false;
+    return library->channelSetPosition(streamHandle, bytes) != 0;
+}
+
 uint32_t MusicPlayer::position() {
     if (!streamHandle) return 0;
     return library->channelGetPosition(streamHandle);

@@ -20,6 +20,9 @@ public:
     virtual int32_t currentRow();
     virtual bool pauseStream();
     virtual uint32_t position();
+    // Moves a stream to a byte position (at most its end); false for a module or nothing
+    // loaded.
+    virtual bool setPosition(uint32_t bytes);
 
 protected:
     AudioLibrary* library;

@@ -1,40 +1,95 @@
 #include "audio/StreamDecoder.h"
 
+#include <cstring>
 #include <utility>
 
-std::vector<int16_t> toOutputFormat(PcmAudio audio) {
-    if (audio.rate == kOutputRate && audio.channels == 2) return std::move(audio.samples);
-    std::vector<int16_t> stereo;
-    if (audio.channels < 1 || audio.channels > 2 || audio.rate <= 0) return stereo;
-    const size_t inFrames = audio.samples.size() / static_cast<size_t>(audio.channels);
-    if (inFrames == 0) return stereo;
-    auto sample = [&](size_t frame, int channel) -> int32_t {
-        return audio.samples[frame * audio.channels + (audio.channels == 2 ? channel : 0)];
-    };
+namespace {
+// Samples a source piece holds: a few milliseconds, so that the output never waits long.
+constexpr size_t kPieceSamples = 8192;
+}  // namespace
 
-    if (audio.rate == kOutputRate) {
-        stereo.resize(inFrames * 2);
-        for (size_t i = 0; i < inFrames; i++) {
-            stereo[2 * i] = static_cast<int16_t>(sample(i, 0));
-            stereo[2 * i + 1] = static_cast<int16_t>(sample(i, 1));
+OutputStream::OutputStream(std::unique_ptr<PcmSource> source)
+    : source(std::move(source)),
+      channels(this->source->channels()),
+      step((static_cast<uint64_t>(this->source->rate()) << 32) / kOutputRate),
+      window(kPieceSamples + 4) {}
+
+bool OutputStream::nextFrameReady() {
+    for (;;) {
+        if (sourceEnded) {
+            const uint64_t total = framesHeld();
+            return next < total * kOutputRate / static_cast<uint64_t>(source->rate());
         }
-        return stereo;
+        const uint64_t a = sourcePosition >> 32;
+        if (a + 1 < framesHeld()) return true;
+        // Frames before `a` are done with; what is left moves to the front.
+        const uint64_t drop = a > base ? std::min<uint64_t>(a - base, held / channels) : 0;
+        if (drop > 0) {
+            const size_t dropped = static_cast<size_t>(drop) * channels;
+            std::memmove(window.data(), window.data() + dropped, (held - dropped) * sizeof(int16_t));
+            held -= dropped;
+            base += drop;
+        }
+        const size_t got = source->read(window.data() + held, window.size() - held);
+        if (got == 0) sourceEnded = true;
+        held += got;
     }
+}
 
-    // Linear interpolation; the source position is a 32.32 fixed-point step so the result is
-    // the same on every machine.
-    const uint64_t step = (static_cast<uint64_t>(audio.rate) << 32) / kOutputRate;
-    const size_t outFrames = static_cast<size_t>(static_cast<uint64_t>(inFrames) * kOutputRate / audio.rate);
-    stereo.resize(outFrames * 2);
-    uint64_t position = 0;
-    for (size_t i = 0; i < outFrames; i++, position += step) {
-        const size_t a = static_cast<size_t>(position >> 32);
-        const size_t b = a + 1 < inFrames ? a + 1 : a;
-        const int64_t fraction = static_cast<int64_t>((position >> 16) & 0xffff);
+size_t OutputStream::read(int16_t* stereo, size_t frames) {
+    size_t done = 0;
+    for (; done < frames && nextFrameReady(); done++) {
+        const uint64_t a = sourcePosition >> 32;
+        const uint64_t b = a + 1 < framesHeld() ? a + 1 : a;
+        const int64_t fraction = static_cast<int64_t>((sourcePosition >> 16) & 0xffff);
         for (int c = 0; c < 2; c++) {
-            const int64_t s0 = sample(a, c), s1 = sample(b, c);
-            stereo[2 * i + c] = static_cast<int16_t>(s0 + (((s1 - s0) * fraction) >> 16));
+            const int channel = channels == 2 ? c : 0;
+            const int64_t s0 = window[static_cast<size_t>(a - base) * channels + channel];
+            const int64_t s1 = window[static_cast<size_t>(b - base) * channels + channel];
+            stereo[2 * done + c] = static_cast<int16_t>(s0 + (((s1 - s0) * fraction) >> 16));
         }
+        sourcePosition += step;
+        next++;
     }
-    return stereo;
+    return done;
+}
+
+void OutputStream::rewind() {
+    if (next == 0) return;  // what the window holds is still the start
+    source->rewind();
+    held = 0;
+    base = 0;
+    next = 0;
+    sourcePosition = 0;
+    sourceEnded = false;
+}
+
+bool OutputStream::seek(uint64_t frame) {
+    if (frame < next) rewind();
+    while (next < frame && nextFrameReady()) {
+        sourcePosition += step;
+        next++;
+    }
+    return next == frame;
+}
+
+std::unique_ptr<OutputStream> openOutputStream(std::vector<uint8_t> bytes) {
+    // A RIFF file is never taken for an MP3: it plays as a WAV or not at all.
+    const bool riff = bytes.size() >= 4 && std::memcmp(bytes.data(), "RIFF", 4) == 0;
+    std::unique_ptr<PcmSource> source = riff ? openWavSource(std::move(bytes)) : openMp3Source(std::move(bytes));
+    if (!source || source->channels() < 1 || source->channels() > 2 || source->rate() <= 0) return nullptr;
+    auto stream = std::make_unique<OutputStream>(std::move(source));
+    if (stream->atEnd()) return nullptr;
+    return stream;
+}
+
+bool decodeStream(const uint8_t* data, size_t size, std::vector<int16_t>& stereo) {
+    stereo.clear();
+    if (!data || size == 0) return false;
+    std::unique_ptr<OutputStream> stream = openOutputStream(std::vector<uint8_t>(data, data + size));
+    if (!stream) return false;
+    int16_t piece[2 * 4096];
+    size_t got;
+    while ((got = stream->read(piece, 4096)) > 0) stereo.insert(stereo.end(), piece, piece + 2 * got);
+    return !stereo.empty();
 }

@@ -4,8 +4,8 @@
 #include "audio/MixingAudioLibrary.h"
 
 // The real audio library: one SDL audio device at 44100 Hz, 16-bit stereo, mixing the
-// channels in SDL's audio callback. Streams are decoded in full when they are created, so
-// the callback never waits for a decoder.
+// channels in SDL's audio callback. Streams are decoded in the callback a piece at a time
+// from the file's bytes in memory, so it never waits for a file or another thread.
 class SdlAudioLibrary : public MixingAudioLibrary {
 public:
     ~SdlAudioLibrary() override;

@@ -67,3 +67,14 @@ std::FILE* openDataFile(const char* name, const char* mode) {
     if (path.empty()) return nullptr;
     return std::fopen(path.c_str(), mode);
 }
+
+bool readDataFile(const char* name, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    std::FILE* file = openDataFile(name, "rb");
+    if (!file) return false;
+    uint8_t chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    std::fclose(file);
+    return true;
+}

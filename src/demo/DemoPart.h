@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 class Bitmap;
 class Demo;
@@ -26,6 +27,9 @@ protected:
     static int32_t ignoreEvent(const SyncEvent*) { return 0; }
     static void ignoreNotify(int32_t) {}
 };
+
+// The part's class name, as the front ends show it ("KebabPart").
+std::string partClassName(const DemoPart& part);
 
 // Case-insensitive comparison of an event's name with "POWPOW"; 0 on a match.
 int32_t comparePowPow(const SyncEvent* event);

@@ -6,8 +6,8 @@
 #include "core/LibcRandom.h"
 #include "demo/Demo.h"
 #include "demo/DemoRunner.h"
-#include "engine/RenderDriver.h"
 #include "parts/Timeline.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 

@@ -93,6 +93,17 @@ void DemoRunner::skipEventsBefore(uint32_t musicPosition) {
         nextEvent++;
 }
 
+void DemoRunner::seekEvents(uint32_t musicPosition) {
+    nextEvent = 0;
+    skipEventsBefore(musicPosition);
+}
+
+void DemoRunner::reloadSyncScript(const char* syncFile) {
+    syncScript.clear();
+    setDefaultWindows();
+    syncScript.load(syncFile);
+}
+
 int32_t DemoRunner::selectPart(float time) const {
     for (int32_t i = 0; i < demo->partCount; i++)
         if (demo->parts[i]->start <= time && time <= demo->parts[i]->end) return i;

@@ -53,6 +53,13 @@ public:
     // position: a run that starts part-way then behaves as if it had played up to there.
     void skipEventsBefore(uint32_t musicPosition);
 
+    // Makes the first event at or after the music position the next one: the earlier
+    // ones count as consumed, the later ones are due again (after a seek either way).
+    void seekEvents(uint32_t musicPosition);
+    // Reads the sync script afresh in place of the current one: default windows, then the
+    // file's. The next event stays where it was; a seekEvents puts it in place.
+    void reloadSyncScript(const char* syncFile);
+
     // Told after every draw; null (the default) measures nothing.
     void setDrawObserver(DrawObserver* observer) { drawObserver = observer; }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "core/DataFile.h"
 #include "demo/Demo.h"
@@ -34,9 +35,19 @@ SyncScript::~SyncScript() {
     delete[] changes;
 }
 
+void SyncScript::clear() {
+    for (int32_t i = 0; i < eventCount; i++) delete events[i];
+    eventCount = 0;
+    changeCount = 0;
+}
+
 void SyncScript::load(const char* fileName) {
-    std::FILE* file = openDataFile(fileName, "rb");
-    ScriptLineReader reader(file);
+    std::vector<uint8_t> bytes;
+    if (readDataFile(fileName, bytes)) parse(bytes.data(), bytes.size());
+}
+
+void SyncScript::parse(const uint8_t* data, size_t size) {
+    ScriptLineReader reader(data, size);
     if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") == 0) {
         int32_t records = parseInteger(reader.next());
         for (int32_t i = 0; i < records; i++) {
@@ -56,7 +67,6 @@ void SyncScript::load(const char* fileName) {
             reader.next();
         }
     }
-    if (file) std::fclose(file);
 }
 
 void SyncScript::addEvent(const char* name, int32_t time) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 class Demo;
@@ -27,6 +28,10 @@ public:
     // Appends the file's events and change times. A missing file or a wrong header
     // loads nothing.
     void load(const char* fileName);
+    // The same for a script held in memory (`size` bytes at `data`).
+    void parse(const uint8_t* data, size_t size);
+    // Forgets every event and change time; the part windows stay as they are.
+    void clear();
     // Sorts events by time, ascending; equal times keep their order.
     void sortEvents();
     // Adds a change time (printing the list before and after sorting) and derives the

@@ -1,21 +1,16 @@
 #include "demo/Transition.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "core/Bitmap.h"
+#include "core/Truncate.h"
 #include "demo/DemoPart.h"
 
 namespace {
 
-// Truncates toward zero like a plain cast, but keeps out-of-range values (a zero-length
-// fade divides by zero) defined: they saturate, and the blend clamps them to 0 or 255.
-int32_t truncateAlpha(double alpha) {
-    if (std::isnan(alpha)) return 0;
-    if (alpha < -1024.0) return -1024;
-    if (alpha > 1024.0) return 1024;
-    return static_cast<int32_t>(alpha);
-}
+// A zero-length fade divides by zero: its alpha, clamped to this, is still defined, and
+// the blend clamps it again to 0 or 255.
+constexpr int32_t kAlphaLimit = 1024;
 
 }  // namespace
 
@@ -38,7 +33,7 @@ void CrossfadeTransition::init(float start, float end, int32_t, DemoPart* part,
 }
 
 int32_t CrossfadeTransition::alphaAt(float time, const DemoPart* incoming) const {
-    return truncateAlpha((time - (incoming->start - duration)) * 254.0 / duration);
+    return truncateClamped((time - (incoming->start - duration)) * 254.0 / duration, kAlphaLimit);
 }
 
 void CrossfadeTransition::draw(DemoPart* outgoing, DemoPart* incoming, float time,
@@ -60,7 +55,7 @@ void FadeInTransition::init(float start, float end, int32_t, DemoPart*, NewRende
 }
 
 int32_t FadeInTransition::alphaAt(float time) const {
-    return truncateAlpha((time - start) * 254.0 / (end - start));
+    return truncateClamped((time - start) * 254.0 / (end - start), kAlphaLimit);
 }
 
 void FadeInTransition::draw(DemoPart* part, DemoPart*, float time, NewRenderDriver* driver,

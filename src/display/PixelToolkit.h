@@ -17,6 +17,7 @@ inline constexpr PixelFormat kFramePixelFormat{32, 0xff0000, 0xff00, 0xff, 0};
 
 // Key codes in the original's virtual-key numbering.
 namespace KeyCode {
+inline constexpr int32_t Tab = 0x09;
 inline constexpr int32_t Enter = 0x0D;
 inline constexpr int32_t Escape = 0x1B;
 inline constexpr int32_t Space = 0x20;
@@ -30,6 +31,8 @@ inline constexpr int32_t Right = 0x27;
 inline constexpr int32_t Down = 0x28;
 inline constexpr int32_t Digit0 = 0x30;  // '0'..'9' follow
 inline constexpr int32_t LetterA = 0x41; // 'A'..'Z' follow
+inline constexpr int32_t Comma = 0xBC;
+inline constexpr int32_t Period = 0xBE;
 }  // namespace KeyCode
 
 struct ToolkitKey {

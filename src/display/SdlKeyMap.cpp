@@ -22,7 +22,9 @@ int32_t virtualKeyFromSdl(int32_t sdlKeycode) {
     case SDLK_RETURN:
     case SDLK_KP_ENTER: return KeyCode::Enter;
     case SDLK_BACKSPACE: return 0x08;
-    case SDLK_TAB: return 0x09;
+    case SDLK_TAB: return KeyCode::Tab;
+    case SDLK_COMMA: return KeyCode::Comma;
+    case SDLK_PERIOD: return KeyCode::Period;
     case SDLK_LSHIFT:
     case SDLK_RSHIFT: return 0x10;
     case SDLK_LCTRL:

@@ -6,10 +6,24 @@
 
 #include <algorithm>
 #include <deque>
+#include <memory>
+#include <vector>
 
+#include "display/FramePacer.h"
+#include "display/NearestScale.h"
+#include "display/PresentStats.h"
 #include "display/SdlKeyMap.h"
+#include "display/SoftwareGl.h"
 
 namespace {
+
+// In a browser the page's animation frames pace the loop; a wait of our own would only
+// stall them.
+#if defined(__EMSCRIPTEN__)
+constexpr bool kOwnPacing = false;
+#else
+constexpr bool kOwnPacing = true;
+#endif
 
 class SdlConsole : public ToolkitConsole {
 public:
@@ -68,32 +82,67 @@ public:
         if (!window) fail("cannot create the window");
         SDL_ShowCursor(windowed ? SDL_ENABLE : SDL_DISABLE);
 
+        textureWidth = width;
+        textureHeight = height;
+        shown.clear();
+        SDL_DisplayMode mode;
+        pacer = FramePacer(SDL_GetCurrentDisplayMode(0, &mode) == 0 ? mode.refresh_rate : 0);
+
+        // Software OpenGL spends most of the show's CPU time putting frames on the screen:
+        // there the frame is scaled on the CPU into the window's own surface instead.
+        if (centerNearest && openGlIsSoftwareOnly()) return useWindowSurface();
         if (centerNearest) SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
         Uint32 rendererFlags = synchronized ? SDL_RENDERER_PRESENTVSYNC : 0;
         renderer = SDL_CreateRenderer(window, -1, rendererFlags);
         if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
         if (!renderer) fail("cannot create a renderer");
+        if (centerNearest && rendersWithSoftwareOpenGl()) {
+            SDL_DestroyRenderer(renderer);
+            renderer = nullptr;
+            return useWindowSurface();
+        }
         if (centerNearest) SDL_RenderSetLogicalSize(renderer, width, height);
 
         // RGB888 is 0x00RRGGBB in a 32-bit word: the frame's top byte is never shown.
         texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                     width, height);
         if (!texture) fail("cannot create the frame texture");
-        textureWidth = width;
-        textureHeight = height;
     }
 
+    // A frame identical to the one on screen is neither uploaded nor presented again.
     void load(const uint32_t* pixels, int32_t width, int32_t height, int32_t pitchBytes) override {
-        if (!texture || width != textureWidth || height != textureHeight) return;
-        SDL_UpdateTexture(texture, nullptr, pixels, pitchBytes);
+        if ((!texture && !surfaceOutput) || width != textureWidth || height != textureHeight) return;
+        const size_t rowBytes = static_cast<size_t>(width) * sizeof(uint32_t);
+        const auto* rows = reinterpret_cast<const uint8_t*>(pixels);
+        fresh = shown.size() != static_cast<size_t>(width) * static_cast<size_t>(height);
+        if (fresh) shown.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+        for (int32_t y = 0; y < height; ++y) {
+            uint32_t* kept = shown.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+            const uint8_t* row = rows + static_cast<size_t>(y) * static_cast<size_t>(pitchBytes);
+            if (!fresh && std::memcmp(kept, row, rowBytes) == 0) continue;
+            fresh = true;
+            std::memcpy(kept, row, rowBytes);
+        }
+        if (fresh && texture) SDL_UpdateTexture(texture, nullptr, pixels, pitchBytes);
     }
 
     void update() override {
-        if (renderer) {
+        // Uncovered or resized, the window needs the frame again even when it has not changed.
+        fresh = fresh || repaint;
+        repaint = false;
+        if (surfaceOutput) {
+            showOnWindowSurface();
+        } else if (renderer && !fresh) {
+            if (synchronized && kOwnPacing) pacer.waitForRefresh();
+            stats.presented(false);
+        } else if (renderer) {
             SDL_RenderClear(renderer);
             SDL_RenderCopy(renderer, texture, nullptr, nullptr);
             SDL_RenderPresent(renderer);
+            pacer.refreshed();
+            stats.presented(true);
         }
+        fresh = false;
         pumpEvents();
     }
 
@@ -113,6 +162,8 @@ public:
     }
 
     void close() override {
+        surfaceOutput = false;
+        scaler.reset();
         if (texture) SDL_DestroyTexture(texture);
         if (renderer) SDL_DestroyRenderer(renderer);
         if (window) SDL_DestroyWindow(window);
@@ -124,6 +175,51 @@ public:
     }
 
 private:
+    // True when the renderer is OpenGL and GL_RENDERER names a software rasteriser.
+    bool rendersWithSoftwareOpenGl() {
+#if defined(__EMSCRIPTEN__)
+        return false;
+#else
+        SDL_RendererInfo info;
+        if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0)
+            return false;
+        using GetString = const unsigned char* (*)(unsigned int);
+        auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+        constexpr unsigned int kGlRenderer = 0x1F01;
+        return getString && isSoftwareGlRenderer(reinterpret_cast<const char*>(getString(kGlRenderer)));
+#endif
+    }
+
+    // The CPU path: SDL's own window framebuffer (X11 shared memory), not one drawn by a
+    // renderer, with the frame scaled the way the renderer's logical size shows it.
+    void useWindowSurface() {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        if (!SDL_GetWindowSurface(window)) fail("cannot get the window surface");
+        surfaceOutput = true;
+    }
+
+    void showOnWindowSurface() {
+        SDL_Surface* surface = SDL_GetWindowSurface(window);
+        if (!surface || surface->format->BytesPerPixel != 4) return;
+        const bool resized = !scaler || scaledWidth != surface->w || scaledHeight != surface->h;
+        if (resized) {
+            scaler = std::make_unique<NearestScaler>(textureWidth, textureHeight, surface->w, surface->h);
+            scaledWidth = surface->w;
+            scaledHeight = surface->h;
+        }
+        if (synchronized && kOwnPacing) pacer.waitForRefresh();
+        if (!fresh && !resized) {
+            stats.presented(false);
+            return;
+        }
+        if (shown.empty()) return;
+        if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+        scaler->scale(shown.data(), static_cast<uint32_t*>(surface->pixels), surface->pitch / 4);
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        SDL_UpdateWindowSurface(window);
+        stats.presented(true);
+    }
+
     [[noreturn]] void fail(const char* what) {
         std::string message = std::string(what) + ": " + SDL_GetError();
         close();
@@ -153,6 +249,10 @@ private:
                 key.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
                 key.control = (event.key.keysym.mod & KMOD_CTRL) != 0;
                 keys.push_back(key);
+            } else if (event.type == SDL_WINDOWEVENT) {
+                const Uint8 what = event.window.event;
+                repaint = repaint || what == SDL_WINDOWEVENT_EXPOSED || what == SDL_WINDOWEVENT_SHOWN ||
+                          what == SDL_WINDOWEVENT_RESTORED || what == SDL_WINDOWEVENT_SIZE_CHANGED;
             } else if (event.type == SDL_QUIT) {
                 // Closing the window ends the run like a key press would.
                 keys.push_back(ToolkitKey{KeyCode::Escape});
@@ -169,7 +269,15 @@ private:
     SDL_Texture* texture = nullptr;
     int32_t textureWidth = 0;
     int32_t textureHeight = 0;
+    std::vector<uint32_t> shown;  // the frame last put on screen
+    bool fresh = false;           // the frame loaded since the last update differs from it
+    bool repaint = false;         // the window asked to be drawn again
+    FramePacer pacer{0};
+    bool surfaceOutput = false;
+    std::unique_ptr<NearestScaler> scaler;
+    int32_t scaledWidth = 0, scaledHeight = 0;
     std::deque<ToolkitKey> keys;
+    PresentStats stats;
 };
 
 }  // namespace

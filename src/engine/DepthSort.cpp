@@ -9,7 +9,7 @@ float depthKey(const RenderPolygon* polygon) {
     float key = z[0] + z[1] + z[2];
     // -0.0 would read as the largest pattern of all and jump ahead of every other polygon.
     if (key <= 0.0f) key = 0.0f;
-    if (polygon->mode == 1) key = -key;
+    if (polygon->mode == BlendMode::TranslucentFirst) key = -key;
     return key;
 }
 

@@ -1,7 +1,9 @@
 #include "engine/FillDispatch.h"
 
+#include "raster/RenderPolygon.h"
+
 FillOperation fillOperationFor(uint8_t kind, uint8_t allKinds, uint8_t fogEnabled) {
-    const bool perspective = kind == 33 || kind == 34;
+    const bool perspective = kind == PolygonKind::Perspective || kind == PolygonKind::PerspectiveEnv;
     // With allKinds 0 only the perspective kinds are drawn, and without the depth buffer.
     if (!allKinds) {
         if (!perspective) return nullptr;
@@ -11,16 +13,16 @@ FillOperation fillOperationFor(uint8_t kind, uint8_t allKinds, uint8_t fogEnable
     if (perspective)
         return fogEnabled ? &RenderDriver::drawPerspectiveFog : &RenderDriver::drawPerspective;
     switch (kind) {
-        case 0: return &RenderDriver::drawFlat;
-        case 1:
-        case 2: return &RenderDriver::drawTextured;
-        case 3: return &RenderDriver::drawImageEnv;
-        case 6: return &RenderDriver::drawBumpEnv;
-        case 7: return &RenderDriver::drawImageBumpEnv;
-        case 9:
-        case 10: return &RenderDriver::drawTranspMapped;
-        case 97:
-        case 98: return &RenderDriver::drawPerspectiveKeyed;
+        case PolygonKind::Flat: return &RenderDriver::drawFlat;
+        case PolygonKind::Textured:
+        case PolygonKind::EnvironmentTextured: return &RenderDriver::drawTextured;
+        case PolygonKind::ImageEnv: return &RenderDriver::drawImageEnv;
+        case PolygonKind::BumpEnv: return &RenderDriver::drawBumpEnv;
+        case PolygonKind::ImageBumpEnv: return &RenderDriver::drawImageBumpEnv;
+        case PolygonKind::TranspMapped:
+        case PolygonKind::EnvTranspMapped: return &RenderDriver::drawTranspMapped;
+        case PolygonKind::PerspectiveKeyed:
+        case PolygonKind::PerspectiveKeyedEnv: return &RenderDriver::drawPerspectiveKeyed;
         default: return nullptr;
     }
 }

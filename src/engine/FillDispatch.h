@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "engine/RenderDriver.h"
+#include "raster/RenderDriver.h"
 
 // A fill operation of the render driver.
 using FillOperation = void (RenderDriver::*)(RenderPolygon*, Bitmap*, int32_t);

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 
 #include "core/Bitmap.h"
+#include "core/Truncate.h"
 #include "engine/Camera.h"
 #include "engine/MeshSurfaceObject.h"
 #include "engine/PolygonTexture.h"
@@ -16,14 +16,6 @@ namespace {
 
 // Stands in for a missing picture so that a fill operation always has 256 x 256 texels.
 uint32_t blankPicture[256 * 256];
-
-// Truncation toward zero that stays defined for values no int can hold (NaN gives 0).
-int32_t truncateToInt(double value) {
-    if (!(value == value)) return 0;
-    if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
 
 uint32_t* picturePixels(const PolygonTexture* texture) {
     if (!texture || !texture->image || !texture->image->pixels) {
@@ -52,7 +44,7 @@ uint32_t headLight(uint32_t colour, const Vector& firstVertex, const Vector& wor
     normal.normalize();
     double facing = -toVertex.dot(normal);
     if (!(facing > 0.0)) facing = 0.0;   // also catches a NaN from a zero-length vector
-    const uint32_t intensity = static_cast<uint32_t>(truncateToInt(facing * 255.0));
+    const uint32_t intensity = static_cast<uint32_t>(truncateSaturating(facing * 255.0));
     uint32_t result = colour & 0xFF000000u;
     for (int shift = 0; shift <= 16; shift += 8) {
         const uint32_t channel = (colour >> shift) & 0xFFu;
@@ -65,8 +57,8 @@ uint32_t headLight(uint32_t colour, const Vector& firstVertex, const Vector& wor
 void environmentCoords(const SurfacePolygon* polygon, float* record) {
     for (int k = 0; k < 3; ++k) {
         const Vector& normal = polygon->vertices[k]->normal;
-        record[k] = static_cast<float>(truncateToInt(normal.x * 127 + 128));
-        record[3 + k] = static_cast<float>(truncateToInt(normal.y * 127 + 128));
+        record[k] = static_cast<float>(truncateSaturating(normal.x * 127 + 128));
+        record[3 + k] = static_cast<float>(truncateSaturating(normal.y * 127 + 128));
     }
 }
 
@@ -106,7 +98,7 @@ void meshSurfaceObject::fillRecord(SurfacePolygon* polygon) {
         polygon->litColour =
             headLight(surface->colour, polygon->vertices[0]->position, polygon->worldNormal);
         record->colour = polygon->litColour;
-        record->kind = 0;
+        record->kind = PolygonKind::Flat;
     }
     if (flags & Surface::ColourTexture) {
         record->image = picturePixels(surface->texture);
@@ -117,19 +109,20 @@ void meshSurfaceObject::fillRecord(SurfacePolygon* polygon) {
         record->image = picturePixels(surface->environment);
         record->kind = static_cast<uint8_t>(flags);
     }
-    if (flags == 3) {
+    // The slots the kind's fill operation reads.
+    if (flags == PolygonKind::ImageEnv) {
         record->image = picturePixels(surface->texture);
         record->envMap = picturePixels(surface->environment);
         copyPairs(polygon->imageCoords, record->imageCoords);
-    } else if (flags == 9) {
+    } else if (flags == PolygonKind::TranspMapped) {
         record->image = picturePixels(surface->texture);
         record->transpMap = picturePixels(surface->transparency);
         copyPairs(polygon->imageCoords, record->imageCoords);
-    } else if (flags == 6) {
+    } else if (flags == PolygonKind::BumpEnv) {
         record->bumpMap = picturePixels(surface->bump);
         record->envMap = picturePixels(surface->environment);
         copyPairs(polygon->bumpCoords, record->bumpCoords);
-    } else if (flags == 7) {
+    } else if (flags == PolygonKind::ImageBumpEnv) {
         record->bumpMap = picturePixels(surface->bump);
         record->envMap = picturePixels(surface->environment);
         record->image = picturePixels(surface->texture);
@@ -138,7 +131,7 @@ void meshSurfaceObject::fillRecord(SurfacePolygon* polygon) {
     }
 
     record->mode = static_cast<uint8_t>(surface->mode);
-    record->level = static_cast<uint8_t>(truncateToInt(surface->level));
+    record->level = static_cast<uint8_t>(truncateSaturating(surface->level));
     for (int k = 0; k < 3; ++k) {
         const Vector& position = polygon->vertices[k]->position;
         record->points[k] = static_cast<float>(position.x);
@@ -147,11 +140,11 @@ void meshSurfaceObject::fillRecord(SurfacePolygon* polygon) {
     }
 
     switch (record->kind) {
-        case 2:
-        case 34: environmentCoords(polygon, record->imageCoords); break;
-        case 3:
-        case 6:
-        case 7: environmentCoords(polygon, record->envCoords); break;
+        case PolygonKind::EnvironmentTextured:
+        case PolygonKind::PerspectiveEnv: environmentCoords(polygon, record->imageCoords); break;
+        case PolygonKind::ImageEnv:
+        case PolygonKind::BumpEnv:
+        case PolygonKind::ImageBumpEnv: environmentCoords(polygon, record->envCoords); break;
         default: break;
     }
 }

@@ -31,7 +31,7 @@ public:
     float fogNear = 0.0f;
     float fogFar = 0.0f;
     uint32_t fogColour = 0;
-    uint8_t allKinds = 1;    // 0: draw only the perspective kinds 33 and 34
+    uint8_t allKinds = 1;    // 0: draw only PolygonKind::Perspective and PerspectiveEnv
     uint8_t depthSort = 1;
     float nearPlane = 5.0f;
     int32_t timeScale = 15;  // animation frames per second

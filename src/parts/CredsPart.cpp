@@ -4,6 +4,7 @@
 
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
+#include "parts/Timeline.h"
 
 void CredsPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
@@ -30,3 +31,5 @@ void CredsPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     graphicsPlate->addInto(target, at.graphicsX, 90);
     musicPlate->addInto(target, 0, at.musicY);
 }
+
+DemoPart* newCredsPart() { return new CredsPart(); }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/Bitmap.h"
+#include "parts/Timeline.h"
 
 void FetdelPart::init(Bitmap*, NewRenderDriver*) {
     firstEffect = new RotozoomEffect(firstPath);
@@ -27,3 +28,5 @@ void FetdelPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     secondEffect->apply(target, time, 0);
     firstEffect->apply(target, time, 1);
 }
+
+DemoPart* newFetdelPart() { return new FetdelPart(); }

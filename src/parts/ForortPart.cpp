@@ -3,6 +3,7 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/Timeline.h"
 
 void ForortPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
@@ -21,3 +22,5 @@ void ForortPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     Placement placement = placementAt(time - start);
     if (placement.visible) picture->copyInto(target, placement.x, placement.y);
 }
+
+DemoPart* newForortPart() { return new ForortPart(); }

@@ -3,6 +3,7 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/Timeline.h"
 
 void ForstaPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
@@ -23,3 +24,5 @@ void ForstaPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     if (step.fade == Fade::In) target->blend(title, black, step.alpha);
     if (step.fade == Fade::Out) target->blend(black, title, step.alpha);
 }
+
+DemoPart* newForstaPart() { return new ForstaPart(); }

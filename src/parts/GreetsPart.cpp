@@ -5,6 +5,7 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/Timeline.h"
 
 PowFlash GreetsPart::flash;
 
@@ -14,7 +15,7 @@ void GreetsPart::init(Bitmap*, NewRenderDriver*) {
                                                         "data/Greets/namn5.pcx"};
     VEX_ImageFactory factory;
     background = factory.load("data/Greets/crest1.pcx", 512, 384, 512, 384, false, 1);
-    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
     for (int i = 0; i < kPlateCount; ++i) plates[i] = factory.load(plateFiles[i], 100, 30, 100, 30, false, 1);
     for (int i = 0; i < kPlateCount; ++i) filters[i] = new RowBlurFilter(plates[i], 20);
     scratch = new Bitmap(100, 30);
@@ -25,7 +26,7 @@ void GreetsPart::init(Bitmap*, NewRenderDriver*) {
 int32_t GreetsPart::blurStrength(float t) { return static_cast<int32_t>(std::sin(t * 0.6) * 10); }
 
 void GreetsPart::draw(Bitmap* target, NewRenderDriver*, float time) {
-    flash.localTime = time - start;
+    flash.setLocalTime(time - start);
     background->copyInto(target, 0, 0);
     for (int i = 0; i < kPlateCount; ++i) {
         filters[i]->apply(scratch, time, 0);
@@ -36,3 +37,5 @@ void GreetsPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     for (RowBlurFilter* filter : filters) filter->setParameter("VAL", &strength);
     flash.draw(powPicture, target);
 }
+
+DemoPart* newGreetsPart() { return new GreetsPart(); }

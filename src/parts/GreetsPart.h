@@ -19,7 +19,7 @@ public:
     Bitmap* background = nullptr;
     Bitmap* plates[kPlateCount] = {};
     Bitmap* scratch = nullptr;
-    Bitmap* powPicture = nullptr;
+    const Bitmap* powPicture = nullptr;  // shared: loaded once for every part that flashes
     RowBlurFilter* filters[kPlateCount] = {};
 
     // Shared by all objects of the class.

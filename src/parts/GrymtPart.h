@@ -5,9 +5,9 @@
 // Two strips sliding past each other at 300 pixels a second; flashes on "POWPOW".
 class GrymtPart : public DemoPart {
 public:
-    Bitmap* upperStrip = nullptr;
-    Bitmap* lowerStrip = nullptr;
-    Bitmap* powPicture = nullptr;
+    const Bitmap* upperStrip = nullptr;  // shared by the objects of the class
+    const Bitmap* lowerStrip = nullptr;
+    const Bitmap* powPicture = nullptr;  // shared: loaded once for every part that flashes
 
     // Shared by all objects of the class.
     static PowFlash flash;

@@ -3,6 +3,7 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "core/LibcRandom.h"
+#include "parts/Timeline.h"
 
 PowFlash HusetPart::flash;
 
@@ -11,7 +12,7 @@ void HusetPart::init(Bitmap*, NewRenderDriver*) {
     background = factory.load("data/Huset/before.pcx", 512, 384, 512, 384, false, 1);
     label = factory.load("data/Huset/jag.pcx", 100, 30, 100, 30, false, 1);
     arrow = factory.load("data/Huset/pil.pcx", 40, 40, 40, 40, false, 1);
-    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
     flash.reset();
 }
 
@@ -22,7 +23,7 @@ HusetPart::Point HusetPart::labelPosition(int32_t r1, int32_t r2, int32_t r3, in
 int32_t HusetPart::nextRandom() { return demoRandom().next() % 32768; }
 
 void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
-    flash.localTime = time - start;
+    flash.setLocalTime(time - start);
     background->copyInto(target, 0, 0);
     arrow->addInto(target, 200, 200);
     int32_t r1 = nextRandom();
@@ -33,3 +34,5 @@ void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     label->addInto(target, at.x, at.y);
     flash.draw(powPicture, target);
 }
+
+DemoPart* newHusetPart() { return new HusetPart(); }

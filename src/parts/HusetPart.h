@@ -8,7 +8,7 @@ public:
     Bitmap* background = nullptr;
     Bitmap* label = nullptr;
     Bitmap* arrow = nullptr;
-    Bitmap* powPicture = nullptr;
+    const Bitmap* powPicture = nullptr;  // shared: loaded once for every part that flashes
 
     // Shared by all objects of the class.
     static PowFlash flash;

@@ -73,6 +73,8 @@ meshSurfaceObject* KebabObjectLoader::load(const char* objectFile, const char* b
     surface->texture = loadedTexture(imageFile);
     surface->flags = Surface::ColourTexture | Surface::EnvironmentMap | Surface::BumpMap;
 
+    // Twice, as the original does; the second pass recomputes the same normals. Kept on
+    // purpose: the normals must come out of the same arithmetic, bit for bit.
     mesh->computeNormals();
     mesh->computeNormals();
 

@@ -7,13 +7,16 @@
 #include "engine/MeshSurfaceObject.h"
 #include "engine/Scene.h"
 #include "parts/KebabObjectLoader.h"
+#include "parts/Timeline.h"
 
 PowFlash KebabPart::flash;
 
 void KebabPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
     background = factory.load("data/kebab/kebab.pcx", 512, 384, 512, 384, false, 1);
-    powPicture = factory.load("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    // No line feed: the next line of output follows on the same line. Kept on purpose, the
+    // demo's standard output is reproduced byte for byte.
     std::printf("innan");
     std::fflush(stdout);
 
@@ -36,8 +39,10 @@ void KebabPart::init(Bitmap*, NewRenderDriver*) {
 
 void KebabPart::draw(Bitmap* target, NewRenderDriver* driver, float time) {
     background->copyInto(target, 0, 0);
-    flash.localTime = time - start;
+    flash.setLocalTime(time - start);
     object->rotation.set(time * 0.5, time * 2.0, time * 3.0);
     scene->render(target, driver, time, 1);
     flash.draw(powPicture, target);
 }
+
+DemoPart* newKebabPart() { return new KebabPart(); }

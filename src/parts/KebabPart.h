@@ -11,7 +11,7 @@ class meshSurfaceObject;
 class KebabPart : public DemoPart {
 public:
     Bitmap* background = nullptr;
-    Bitmap* powPicture = nullptr;
+    const Bitmap* powPicture = nullptr;  // shared: loaded once for every part that flashes
     meshSurfaceObject* object = nullptr;
     Scene* scene = nullptr;
     KebabObjectLoader* objectLoader = nullptr;

@@ -3,6 +3,7 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/Timeline.h"
 
 void SlutPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
@@ -15,3 +16,5 @@ void SlutPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     fillBitmap(target, kBackground);
     scroller->copyInto(target, 0, scrollerY(time - start));
 }
+
+DemoPart* newSlutPart() { return new SlutPart(); }

@@ -1,31 +1,21 @@
 #include "parts/Timeline.h"
 
+#include <cstddef>
+
 #include "demo/Demo.h"
 #include "demo/Transition.h"
-#include "parts/CredsPart.h"
-#include "parts/FetdelPart.h"
-#include "parts/ForortPart.h"
-#include "parts/ForstaPart.h"
-#include "parts/GreetsPart.h"
-#include "parts/GrymtPart.h"
-#include "parts/HusetPart.h"
-#include "parts/KebabPart.h"
-#include "parts/SlutPart.h"
 
 // The list index is what ties a part to its change times in the sync script.
 void addTimeline(Demo* demo) {
-    demo->addPart(new ForstaPart());
-    CrossfadeTransition* crossfade = new CrossfadeTransition();
-    crossfade->duration = 1.0f;
-    demo->addTransition(crossfade);
-    demo->addPart(new GrymtPart());
-    demo->addPart(new FetdelPart());
-    demo->addPart(new ForortPart());
-    demo->addPart(new GrymtPart());
-    demo->addPart(new KebabPart());
-    demo->addPart(new HusetPart());
-    demo->addPart(new GrymtPart());
-    demo->addPart(new CredsPart());
-    demo->addPart(new GreetsPart());
-    demo->addPart(new SlutPart());
+#define SHOW_MAKER(Class, ...) &new##Class,
+    static DemoPart* (*const makers[])() = {SHOW_PARTS(SHOW_MAKER, SHOW_SKIP)};
+#undef SHOW_MAKER
+    for (std::size_t i = 0; i < sizeof makers / sizeof makers[0]; ++i) {
+        demo->addPart(makers[i]());
+        if (i == 0) {
+            CrossfadeTransition* crossfade = new CrossfadeTransition();
+            crossfade->duration = 1.0f;
+            demo->addTransition(crossfade);
+        }
+    }
 }

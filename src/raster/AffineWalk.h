@@ -81,9 +81,9 @@ AffineTriangle<N> makeAffineTriangle(const float* points, QuantityOf quantity) {
     t.a = vertex(order.a);
     t.b = vertex(order.b);
     t.c = vertex(order.c);
-    t.top = truncToInt(points[3 + order.a]);
-    t.mid = truncToInt(points[3 + order.b]);
-    t.bottom = truncToInt(points[3 + order.c]);
+    t.top = truncateOrIntMin(points[3 + order.a]);
+    t.mid = truncateOrIntMin(points[3 + order.b]);
+    t.bottom = truncateOrIntMin(points[3 + order.c]);
     return t;
 }
 
@@ -98,10 +98,35 @@ inline int32_t fixedCoordinate(const float* coords, int vertex, int axis) {
 // target's height cannot draw, so the walk stops there.
 //
 // Rows above the target are stepped like the others, so that what is drawn comes out of
-// the same additions; but a damaged object can put a vertex two billion rows up, so the
-// edges jump over all but the last kMaxSteppedRowsAbove of them (integers exactly, 1/z up
-// to rounding).
+// the same additions. The last kMaxSteppedRowsAbove of them are walked; the edges move over
+// those before in one go, by the same additions for up to kMaxAddedRowsAbove rows (ordinary
+// geometry, a vertex just past the near plane, reaches tens of thousands) and by one
+// multiplication beyond, since a damaged object can put a vertex two billion rows up
+// (integers exactly, 1/z up to rounding).
 inline constexpr int32_t kMaxSteppedRowsAbove = 4096;
+inline constexpr int32_t kMaxAddedRowsAbove = 1 << 20;
+
+// Moves one edge, or two together, down by `rows` rows where nothing is drawn, landing where
+// as many advance() calls would: integers at once, 1/z by the same additions (a few cycles
+// a row, both edges in one loop). Rows more than kMaxAddedRowsAbove back are jumped.
+template <int N>
+void skipRowsAbove(int64_t rows, AffineEdge<N>& edge, AffineEdge<N>* alongside = nullptr) {
+    const int64_t added = rows < kMaxAddedRowsAbove ? rows : kMaxAddedRowsAbove;
+    AffineEdge<N> scratch = edge;  // stepped in vain when there is no second edge
+    AffineEdge<N>& other = alongside ? *alongside : scratch;
+    for (AffineEdge<N>* e : {&edge, &other}) {
+        if (rows > added) e->skip(rows - added);
+        e->x = advanceBy(e->x, e->xStep, added);
+        for (int k = 0; k < N; ++k) e->q[k] = advanceBy(e->q[k], e->qStep[k], added);
+    }
+    float z = edge.inverseZ, otherZ = other.inverseZ;
+    for (int64_t i = 0; i < added; ++i) {
+        z += edge.inverseZStep;
+        otherZ += other.inverseZStep;
+    }
+    edge.inverseZ = z;
+    other.inverseZ = otherZ;
+}
 
 template <int N, class Span>
 void walkAffineTriangle(const AffineTriangle<N>& t, int32_t height, Span&& span, bool walkLowerHalf = true) {
@@ -110,8 +135,7 @@ void walkAffineTriangle(const AffineTriangle<N>& t, int32_t height, Span&& span,
     int32_t y = t.top;
     if (y < -kMaxSteppedRowsAbove) {
         const int32_t resume = -kMaxSteppedRowsAbove;
-        longEdge.skip(int64_t(resume) - y);
-        if (t.mid > resume) upperEdge.skip(int64_t(resume) - y);
+        skipRowsAbove(int64_t(resume) - y, longEdge, t.mid > resume ? &upperEdge : nullptr);
         y = resume;
     }
     for (; y < t.mid && y < height; ++y) {
@@ -121,7 +145,7 @@ void walkAffineTriangle(const AffineTriangle<N>& t, int32_t height, Span&& span,
     }
     if (t.mid >= height || !walkLowerHalf) return;
     AffineEdge<N> lowerEdge(t.b, t.c, rowsBetween(t.mid, t.bottom));
-    if (y > t.mid) lowerEdge.skip(int64_t(y) - t.mid);  // the jump went past the middle row
+    if (y > t.mid) skipRowsAbove(int64_t(y) - t.mid, lowerEdge);  // moved past the middle row
     else y = t.mid;
     for (; y < t.bottom && y < height; ++y) {
         span(y, lowerEdge, longEdge);

@@ -48,7 +48,7 @@ void store(RenderPolygon* p, int i, const ClipVertex& v) {
         arrays.sets[set][3 + i] = v.coords[set][1];
     }
     if (p->shade)
-        for (int c = 0; c < 3; ++c) p->shade[c * 3 + i] = truncToInt(v.shade[c]);
+        for (int c = 0; c < 3; ++c) p->shade[c * 3 + i] = truncateOrIntMin(v.shade[c]);
 }
 
 // The point where the edge from `from` to `to` crosses z = near; its z is near exactly.

@@ -1,24 +1,13 @@
 // Affine fill operations with an environment texture: drawImageEnv, drawBumpEnv and
 // drawImageBumpEnv. All three draw in mode 0 only and store the key.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/AffineWalk.h"
+#include "raster/EnvironmentSpans.h"
 #include "raster/PixelOperators.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {
-
-// The environment texel displaced by the bump texel: five times its red byte across,
-// five times its blue byte down.
-inline uint32_t bumpedEnvironment(const uint32_t* bumpMap, const uint32_t* envMap, int32_t bu, int32_t bv,
-                                  int32_t eu, int32_t ev) {
-    const uint32_t bump = bumpMap[texelIndex(bu, bv)];
-    const uint32_t du = 5u * ((bump >> 16) & 255u);
-    const uint32_t dv = 5u * (bump & 255u);
-    const uint32_t column = ((static_cast<uint32_t>(eu) >> 16) + du) & 255u;
-    const uint32_t row = ((static_cast<uint32_t>(ev) >> 16) + dv) & 255u;
-    return envMap[row * 256u + column];
-}
 
 // Quantities: image u, v, environment u, v.
 struct ImageEnv {
@@ -40,18 +29,6 @@ struct BumpEnv {
     }
 };
 
-// Quantities: bump u, v, environment u, v, image u, v.
-struct ImageBumpEnv {
-    const uint32_t* bumpMap;
-    const uint32_t* envMap;
-    const uint32_t* image;
-    void operator()(uint32_t& pixel, float& depth, float key, const Quantities<6>& q) const {
-        const uint32_t environment = bumpedEnvironment(bumpMap, envMap, q[0], q[1], q[2], q[3]);
-        pixel = saturatingAdd(image[texelIndex(q[4], q[5])], environment);
-        depth = key;
-    }
-};
-
 // A triangle whose quantities are the u and v of the given coordinate arrays, in order.
 template <int N>
 AffineTriangle<N> coordinateTriangle(const float* points, const float* const (&sets)[N / 2]) {
@@ -64,7 +41,7 @@ AffineTriangle<N> coordinateTriangle(const float* points, const float* const (&s
 
 void NewRenderDriver::drawImageEnv(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
-    if (polygon->mode != 0) return;
+    if (polygon->mode != BlendMode::Opaque) return;
     const AffineTarget where{target->pixels, depthBuffer, width, height, static_cast<float>(stamp)};
     const float* const sets[] = {polygon->imageCoords, polygon->envCoords};
     fillAffineTriangle(coordinateTriangle<4>(polygon->points, sets), where, ImageEnv{polygon->image, polygon->envMap});
@@ -72,7 +49,7 @@ void NewRenderDriver::drawImageEnv(RenderPolygon* polygon, Bitmap* target, int32
 
 void NewRenderDriver::drawBumpEnv(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
-    if (polygon->mode != 0) return;
+    if (polygon->mode != BlendMode::Opaque) return;
     const AffineTarget where{target->pixels, depthBuffer, width, height, static_cast<float>(stamp)};
     const float* const sets[] = {polygon->bumpCoords, polygon->envCoords};
     fillAffineTriangle(coordinateTriangle<4>(polygon->points, sets), where, BumpEnv{polygon->bumpMap, polygon->envMap});
@@ -80,9 +57,14 @@ void NewRenderDriver::drawBumpEnv(RenderPolygon* polygon, Bitmap* target, int32_
 
 void NewRenderDriver::drawImageBumpEnv(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
-    if (polygon->mode != 0) return;
+    if (polygon->mode != BlendMode::Opaque) return;
     const AffineTarget where{target->pixels, depthBuffer, width, height, static_cast<float>(stamp)};
     const float* const sets[] = {polygon->bumpCoords, polygon->envCoords, polygon->imageCoords};
-    fillAffineTriangle(coordinateTriangle<6>(polygon->points, sets), where,
-                       ImageBumpEnv{polygon->bumpMap, polygon->envMap, polygon->image});
+    const ImageBumpEnv rule{polygon->bumpMap, polygon->envMap, polygon->image};
+    walkAffineTriangle(coordinateTriangle<6>(polygon->points, sets), where.height,
+                       [&where, &rule](int32_t y, const AffineEdge<6>& first, const AffineEdge<6>& second) {
+                           AffineSpan<6> span;
+                           if (setUpAffineSpan(y, first, second, where.width, where.height, span))
+                               fillImageBumpEnvSpan(where, span, rule);
+                       });
 }

@@ -1,19 +1,14 @@
 #pragma once
 #include <cstdint>
 
+#include "core/Truncate.h"
+
 // Integer helpers of the fill operations. Coordinates of far off-screen or degenerate
 // triangles can leave the 32-bit range; these keep such cases defined (they wrap, as the
 // machine arithmetic does) while giving the exact results for every value in range.
 
-// Truncation toward zero. Values outside the 32-bit range, and NaN, give 0x80000000,
-// which is what the x86 conversion instruction produces.
-inline int32_t truncToInt(double value) {
-    if (value > -2147483649.0 && value < 2147483648.0) return static_cast<int32_t>(value);
-    return INT32_MIN;
-}
-
 // A float as signed 16.16: trunc(value * 65536). The scaling is exact.
-inline int32_t toFixed16(float value) { return truncToInt(value * 65536.0f); }
+inline int32_t toFixed16(float value) { return truncateOrIntMin(value * 65536.0f); }
 
 inline int32_t wrapAdd(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));

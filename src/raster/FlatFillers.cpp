@@ -1,8 +1,8 @@
 // Affine fill operations with a flat colour: drawFlat and drawShaded.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/AffineWalk.h"
 #include "raster/PixelOperators.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {
@@ -35,16 +35,16 @@ struct ShadedOpaque {
 
 void NewRenderDriver::drawFlat(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
-    if (polygon->mode != 0 && polygon->mode != 8) return;
+    if (polygon->mode != BlendMode::Opaque && polygon->mode != BlendMode::Additive) return;
     const AffineTarget where{target->pixels, depthBuffer, width, height, static_cast<float>(stamp)};
     const auto triangle = makeAffineTriangle<0>(polygon->points, [](int, int) { return 0; });
-    if (polygon->mode == 0) fillAffineTriangle(triangle, where, FlatOpaque{polygon->colour});
+    if (polygon->mode == BlendMode::Opaque) fillAffineTriangle(triangle, where, FlatOpaque{polygon->colour});
     else fillAffineTriangle(triangle, where, FlatAdditive{polygon->colour});
 }
 
 void NewRenderDriver::drawShaded(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
-    if (polygon->mode != 0) return;
+    if (polygon->mode != BlendMode::Opaque) return;
     const AffineTarget where{target->pixels, depthBuffer, width, height, static_cast<float>(stamp)};
     const int32_t* shade = polygon->shade;
     const auto triangle = makeAffineTriangle<3>(polygon->points, [shade](int vertex, int k) {

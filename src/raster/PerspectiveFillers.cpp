@@ -2,8 +2,8 @@
 // the colour-keyed kinds), optional depth buffer and fog. Each operation keeps its
 // per-triangle state in its own static set, so none of them is re-entrant.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/PerspectiveWalk.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {
@@ -76,7 +76,7 @@ bool visible(RenderPolygon* polygon, int32_t width, int32_t height, bool cull) {
 
 void NewRenderDriver::drawPerspective(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     static PerspectiveState state;
-    if (!visible(polygon, width, height, true) || polygon->mode != 0) return;
+    if (!visible(polygon, width, height, true) || polygon->mode != BlendMode::Opaque) return;
     fillPerspectiveTriangle<kRunShift>(prepare(state, polygon, target, depthBuffer, width, height), polygon->points,
                                        polygon->imageCoords, static_cast<float>(stamp), DepthTested{});
 }

@@ -34,7 +34,7 @@ struct FogSettings {
     int32_t amount(float w) const {
         if (w < fogFar) return 255;
         if (w > fogNear) return 0;
-        const int32_t a = truncToInt((fogNear - w) / fogRange * 255.0);
+        const int32_t a = truncateOrIntMin((fogNear - w) / fogRange * 255.0);
         return a < 0 ? 0 : (a > 255 ? 255 : a);
     }
 
@@ -100,10 +100,10 @@ void setUpPerspectiveTriangle(const float* points, const float* coords, float ru
     const Vertex& M = v[1];
     const Vertex& B = v[2];
 
-    const int32_t rT = truncToInt(T.y), rM = truncToInt(M.y), rB = truncToInt(B.y);
+    const int32_t rT = truncateOrIntMin(T.y), rM = truncateOrIntMin(M.y), rB = truncateOrIntMin(B.y);
     if (rT >= rB) return;
-    const int32_t column = truncToInt(T.x);
-    if (truncToInt(M.x) == column && truncToInt(B.x) == column) return;
+    const int32_t column = truncateOrIntMin(T.x);
+    if (truncateOrIntMin(M.x) == column && truncateOrIntMin(B.x) == column) return;
 
     const float dxM = M.x - T.x, dyM = M.y - T.y, dxB = B.x - T.x, dyB = B.y - T.y;
     const float area = dxB * dyM - dxM * dyB;
@@ -189,14 +189,14 @@ struct PerspectiveSpan {
         float U = s.leftU + prestep * s.dUdx;
         float V = s.leftV + prestep * s.dVdx;
         const float f = 65536.0f / w;
-        int32_t uS = truncToInt(f * U), vS = truncToInt(f * V);
+        int32_t uS = truncateOrIntMin(f * U), vS = truncateOrIntMin(f * V);
         int32_t x = d;
         for (; n >= kRun; n -= kRun, x += kRun) {
             const float wE = w + s.runDwdx;
             U += s.runDUdx;
             V += s.runDVdx;
             const float fE = 65536.0f / wE;
-            const int32_t uE = truncToInt(fE * U), vE = truncToInt(fE * V);
+            const int32_t uE = truncateOrIntMin(fE * U), vE = truncateOrIntMin(fE * V);
             const int32_t du = static_cast<int32_t>((static_cast<int64_t>(uE) - uS) >> RunShift);
             const int32_t dv = static_cast<int32_t>((static_cast<int64_t>(vE) - vS) >> RunShift);
             const float wStep = (wE - w) * (1.0f / static_cast<float>(kRun));
@@ -211,7 +211,7 @@ struct PerspectiveSpan {
         const float m = static_cast<float>(n);
         const float wE = w + m * s.dwdx;
         const float fE = 65536.0f / wE;
-        const int32_t uE = truncToInt(fE * (U + m * s.dUdx)), vE = truncToInt(fE * (V + m * s.dVdx));
+        const int32_t uE = truncateOrIntMin(fE * (U + m * s.dUdx)), vE = truncateOrIntMin(fE * (V + m * s.dVdx));
         const int32_t du = stepOver(uS, uE, n), dv = stepOver(vS, vE, n);
         const float wStep = (wE - w) / m;
         const int32_t aS = fogAmount(w), aE = fogAmount(wE);
@@ -219,15 +219,17 @@ struct PerspectiveSpan {
         segment(pixels, depth, x, n, uS, vS, du, dv, w, wStep, aS * 65536, fogStep);
     }
 
-    // Rows first..stop - 1. Rows outside the target are skipped but the edges still advance;
+    // Rows first..stop - 1. Rows above the target are skipped but the edges still advance;
     // from the target's bottom on nothing can draw, so the walk ends there. Rows far above
     // the target (a damaged object can put a vertex two billion rows up) are jumped over
-    // with one multiplication each instead, up to the last kMaxSteppedRowsAbove of them.
-    static constexpr int32_t kMaxSteppedRowsAbove = 4096;
+    // with one multiplication each instead, up to the last kMaxAddedRowsAbove of them; the
+    // jump rounds differently from the additions, so it starts only beyond what ordinary
+    // geometry reaches (see the affine walk).
+    static constexpr int32_t kMaxAddedRowsAbove = 1 << 20;
 
     void operator()(int32_t first, int32_t stop) const {
-        if (first < -kMaxSteppedRowsAbove) {
-            const int32_t resume = stop < -kMaxSteppedRowsAbove ? stop : -kMaxSteppedRowsAbove;
+        if (first < -kMaxAddedRowsAbove) {
+            const int32_t resume = stop < -kMaxAddedRowsAbove ? stop : -kMaxAddedRowsAbove;
             const double rows = static_cast<double>(int64_t(resume) - first);
             auto jump = [rows](float& value, float step) {
                 value = static_cast<float>(static_cast<double>(value) + rows * static_cast<double>(step));
@@ -239,13 +241,30 @@ struct PerspectiveSpan {
             jump(s.leftV, s.leftVStep);
             first = resume;
         }
-        for (int32_t y = first; y < stop && y < s.height; ++y) {
-            if (y >= 0) {
-                int64_t d = truncToInt(s.leftX), e = truncToInt(s.rightX);
-                if (d < 0) d = 0;
-                if (e > s.width) e = s.width;
-                if (e - d > 0) row(y, static_cast<int32_t>(d), static_cast<int32_t>(e - d));
+        if (first < 0) {
+            // Above the target only the edges move: the same additions, kept in registers
+            // (in the loop below the pixel stores could alias them), a few cycles a row.
+            const int32_t end = stop < 0 ? stop : 0;
+            float leftX = s.leftX, rightX = s.rightX, leftW = s.leftW, leftU = s.leftU, leftV = s.leftV;
+            for (int32_t y = first; y < end; ++y) {
+                leftX += s.leftXStep;
+                rightX += s.rightXStep;
+                leftW += s.leftWStep;
+                leftU += s.leftUStep;
+                leftV += s.leftVStep;
             }
+            s.leftX = leftX;
+            s.rightX = rightX;
+            s.leftW = leftW;
+            s.leftU = leftU;
+            s.leftV = leftV;
+            first = end;
+        }
+        for (int32_t y = first; y < stop && y < s.height; ++y) {
+            int64_t d = truncateOrIntMin(s.leftX), e = truncateOrIntMin(s.rightX);
+            if (d < 0) d = 0;
+            if (e > s.width) e = s.width;
+            if (e - d > 0) row(y, static_cast<int32_t>(d), static_cast<int32_t>(e - d));
             s.leftX += s.leftXStep;
             s.rightX += s.rightXStep;
             s.leftW += s.leftWStep;

@@ -17,8 +17,34 @@ struct RenderPolygon {
     uint32_t* transpMap = nullptr;
     uint32_t colour = 0;
     uint8_t level = 0;               // translucency: 0 opaque, 255 invisible
-    uint8_t mode = 0;                // 0 opaque, 8 additive, other translucent
-    uint8_t kind = 0;                // selects the fill operation
+    uint8_t mode = 0;                // a BlendMode
+    uint8_t kind = 0;                // a PolygonKind: selects the fill operation
+};
+
+// Values of RenderPolygon::kind. The engine stores a surface's flags there unchanged, so a
+// kind is a combination of the surface bits: 1 colour texture, 2 environment, 4 bump,
+// 8 transparency, 0x20 texture from the object reader (drawn in perspective), 0x40 colour key.
+struct PolygonKind {
+    enum : uint8_t {
+        Flat = 0,
+        Textured = 1,
+        EnvironmentTextured = 2,   // the environment alone, drawn as a texture
+        ImageEnv = 3,
+        BumpEnv = 6,
+        ImageBumpEnv = 7,
+        TranspMapped = 9,
+        EnvTranspMapped = 10,
+        Perspective = 33,
+        PerspectiveEnv = 34,
+        PerspectiveKeyed = 97,
+        PerspectiveKeyedEnv = 98,
+    };
+};
+
+// Values of RenderPolygon::mode: opaque, added with per-byte saturation, or (any other
+// value) blended by `level`. The depth sort puts TranslucentFirst polygons before all others.
+struct BlendMode {
+    enum : uint8_t { Opaque = 0, TranslucentFirst = 1, Additive = 8 };
 };
 
 // Result of the near-plane clip: up to two triangles to draw.

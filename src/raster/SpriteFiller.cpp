@@ -1,9 +1,9 @@
 // drawSprite: an additive, screen-aligned picture scaled by distance. Nothing in the demo
 // draws sprites; the operation completes the driver.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/FixedPoint.h"
 #include "raster/PixelOperators.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 
@@ -23,10 +23,10 @@ void NewRenderDriver::drawSprite(const SpriteRecord* sprite, Bitmap* target, int
     if (static_cast<int64_t>(w) * h > static_cast<int64_t>(width) * height) return;
     const double z = sprite->z;
     if (z <= -0.05) return;
-    int64_t sw = truncToInt(sprite->sizeX * w / z);
-    int64_t sh = truncToInt(sprite->sizeY * w / z);
-    const int64_t cx = static_cast<int64_t>(truncToInt(sprite->x * w / z)) + (w >> 1);
-    const int64_t cy = (h >> 1) - static_cast<int64_t>(truncToInt(sprite->y * w / z));
+    int64_t sw = truncateOrIntMin(sprite->sizeX * w / z);
+    int64_t sh = truncateOrIntMin(sprite->sizeY * w / z);
+    const int64_t cx = static_cast<int64_t>(truncateOrIntMin(sprite->x * w / z)) + (w >> 1);
+    const int64_t cy = (h >> 1) - static_cast<int64_t>(truncateOrIntMin(sprite->y * w / z));
     const double key = stamp + 1.0 / z;
 
     if (w < kDotTargetWidth) {

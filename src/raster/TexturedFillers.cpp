@@ -1,9 +1,9 @@
 // Affine fill operations with one image texture: drawTextured, drawTranspMapped and
 // drawTexturedShaded. Quantities 0 and 1 are the image u and v.
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/AffineWalk.h"
 #include "raster/PixelOperators.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 
 namespace {
@@ -70,15 +70,15 @@ AffineTriangle<2> imageTriangle(const RenderPolygon* polygon) {
 void NewRenderDriver::drawTextured(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
     // Only opaque polygons are one-sided.
-    if (polygon->mode == 0 && facesAway(polygon->points)) return;
+    if (polygon->mode == BlendMode::Opaque && facesAway(polygon->points)) return;
     const uint8_t level = polygon->level;
-    const bool opaque = polygon->mode == 0 || (polygon->mode != 8 && level == 0);
-    if (!opaque && polygon->mode != 8 && level == 255) return;
+    const bool opaque = polygon->mode == BlendMode::Opaque || (polygon->mode != BlendMode::Additive && level == 0);
+    if (!opaque && polygon->mode != BlendMode::Additive && level == 255) return;
     const AffineTarget where{target->pixels, depthBuffer, width, height, static_cast<float>(stamp)};
     const AffineTriangle<2> triangle = imageTriangle(polygon);
     const uint32_t* image = polygon->image;
     if (opaque) fillAffineTriangle(triangle, where, TexturedOpaque{image});
-    else if (polygon->mode == 8) fillAffineTriangle(triangle, where, TexturedAdditive{image});
+    else if (polygon->mode == BlendMode::Additive) fillAffineTriangle(triangle, where, TexturedAdditive{image});
     else if (level == 127 || level == 128) fillAffineTriangle(triangle, where, TexturedHalfBlend{image});
     else fillAffineTriangle(triangle, where, TexturedLevelBlend{image, level});
 }
@@ -92,7 +92,7 @@ void NewRenderDriver::drawTranspMapped(RenderPolygon* polygon, Bitmap* target, i
 
 void NewRenderDriver::drawTexturedShaded(RenderPolygon* polygon, Bitmap* target, int32_t stamp) {
     if (!projectAndAccept(polygon->points, width, height)) return;
-    if (polygon->mode != 0) return;
+    if (polygon->mode != BlendMode::Opaque) return;
     const float* coords = polygon->imageCoords;
     const int32_t* shade = polygon->shade;
     const auto triangle = makeAffineTriangle<5>(polygon->points, [coords, shade](int vertex, int k) {

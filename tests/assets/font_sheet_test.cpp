@@ -42,8 +42,8 @@ bool glyphIsBlank(const FontSheet& sheet, int code) {
 
 class FontSheetTest : public testing::Test {
 protected:
-    void SetUp() override { imagetest::writeFile(dir.file("gurkan2.pcx"), sheetFile()); }
-    imagetest::TempDir dir;
+    void SetUp() override { writeFileBytes(dir.file("gurkan2.pcx"), sheetFile()); }
+    TempDir dir;
 };
 
 TEST_F(FontSheetTest, CellsOfTheRunnersSheetLandAtTheirCodes) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "image_test_support.h"
@@ -77,10 +79,10 @@ TEST(ImageFactory, MissingPictureIsAnnouncedReportedAndLeavesTargetAlone) {
 }
 
 TEST(ImageFactory, LoadFillsANewBitmapOfTheAskedSize) {
-    imagetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("two.pcx");
     // 2 x 1: red then blue.
-    imagetest::writeFile(path, imagetest::pcxWithStream({0xC1, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xC1, 0xFF}));
+    writeFileBytes(path, imagetest::pcxWithStream({0xC1, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xC1, 0xFF}));
     testing::internal::CaptureStdout();
     Bitmap* bitmap;
     {
@@ -101,6 +103,34 @@ TEST(ImageFactory, LoadFillsANewBitmapOfTheAskedSize) {
     EXPECT_EQ(fresh->pixels[0], 0xFF0000u);
     EXPECT_EQ(fresh->pixels[1], 0x0000FFu);
     delete fresh;
+}
+
+// A shared picture is decoded by its first request in a folder; every request announces it.
+TEST(ImageFactory, SharedPictureIsDecodedOncePerNameSizeAndFolder) {
+    imagetest::TempDir first, second;
+    imagetest::writeFile(first.file("p.pcx"), imagetest::pcxWithStream({0xC1, 0x10, 0xC1, 0x20, 0xC1, 0x30}));
+    imagetest::writeFile(second.file("p.pcx"), imagetest::pcxWithStream({0xC1, 0x40, 0xC1, 0x50, 0xC1, 0x60}));
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    testing::internal::CaptureStdout();
+    VEX_ImageFactory factory, other;
+    ASSERT_EQ(chdir(first.file("").c_str()), 0);
+    const Bitmap* a = factory.loadShared("p.pcx", 1, 1, 1, 1, false, 1);
+    const Bitmap* b = other.loadShared("p.pcx", 1, 1, 1, 1, false, 1);
+    const Bitmap* wider = factory.loadShared("p.pcx", 1, 1, 2, 1, true, 1);
+    ASSERT_EQ(chdir(second.file("").c_str()), 0);
+    const Bitmap* elsewhere = factory.loadShared("p.pcx", 1, 1, 1, 1, false, 1);
+    ASSERT_EQ(chdir(previous), 0);
+    const std::string line = "trying to load p.pcx with loader number 0. \n";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "VEX_ImageFactory constructor gets called \nVEX_ImageFactory constructor gets called \n" + line +
+                  line + line + line);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a->pixels[0], 0x102030u);
+    EXPECT_NE(wider, a);
+    EXPECT_EQ(wider->width, 2);
+    EXPECT_NE(elsewhere, a);
+    EXPECT_EQ(elsewhere->pixels[0], 0x405060u);
 }
 
 TEST(ImageFactory, AbsurdAndEmptySizesNeverCrash) {

@@ -13,8 +13,6 @@
 
 namespace {
 
-using imagetest::encodeJpeg;
-using imagetest::GuardedPixels;
 
 constexpr uint32_t kUntouched = 0x12345678;
 
@@ -59,10 +57,10 @@ class JpegReader : public testing::Test {
 protected:
     std::string writeJpeg(const std::string& name, const std::vector<uint8_t>& jpeg) {
         std::string path = dir.file(name);
-        imagetest::writeFile(path, jpeg);
+        writeFileBytes(path, jpeg);
         return path;
     }
-    imagetest::TempDir dir;
+    TempDir dir;
 };
 
 TEST_F(JpegReader, ColourPictureDecodesIntoSameSizeTargetWithTopByteSet) {
@@ -114,7 +112,7 @@ TEST_F(JpegReader, PictureOfAnotherSizeIsResampledNotOverflowed) {
     Decoded reference = decode(jpeg);
 
     // Larger than asked for: halved into exactly 32 x 24 pixels, the guard page after them.
-    GuardedPixels shrunk(32 * 24, kUntouched);
+    GuardedBuffer<uint32_t> shrunk(32 * 24, kUntouched);
     testing::internal::CaptureStderr();
     EXPECT_TRUE(readJpegPixels(path.c_str(), shrunk.data(), 32, 24));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("wrongsize.jpg"), std::string::npos);
@@ -122,7 +120,7 @@ TEST_F(JpegReader, PictureOfAnotherSizeIsResampledNotOverflowed) {
         for (int x = 0; x < 32; ++x) ASSERT_EQ(shrunk[size_t(y) * 32 + x], reference.pixel(2 * x, 2 * y));
 
     // Smaller than asked for: stretched, every pixel written.
-    GuardedPixels stretched(128 * 96, kUntouched);
+    GuardedBuffer<uint32_t> stretched(128 * 96, kUntouched);
     testing::internal::CaptureStderr();
     EXPECT_TRUE(readJpegPixels(path.c_str(), stretched.data(), 128, 96));
     testing::internal::GetCapturedStderr();
@@ -143,7 +141,7 @@ TEST_F(JpegReader, GreyscalePictureComesOutAsRgb) {
         for (int x = 0; x < 24; ++x) grey.push_back(uint8_t(x * 10));
     std::string path = writeJpeg("grey.jpg", encodeJpeg(grey, 24, 16, 1));
 
-    GuardedPixels pixels(24 * 16, kUntouched);
+    GuardedBuffer<uint32_t> pixels(24 * 16, kUntouched);
     ASSERT_TRUE(readJpegPixels(path.c_str(), pixels.data(), 24, 16));
     for (int i = 0; i < 24 * 16; ++i) {
         uint32_t p = pixels[size_t(i)];

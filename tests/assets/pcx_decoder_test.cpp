@@ -8,7 +8,6 @@
 
 namespace {
 
-using imagetest::GuardedPixels;
 using imagetest::pcxWithStream;
 
 constexpr uint32_t kUntouched = 0xDEADBEEF;
@@ -91,14 +90,14 @@ TEST(PcxDecoder, StreamEndingEarlyLeavesTargetUnchanged) {
 
 TEST(PcxDecoder, RunPastTheLastPixelIsCutAndAWholeRowPastFails) {
     // A 2 x 1 picture holds 6 bytes. 11 bytes stay within the row after it: cut, success.
-    GuardedPixels cut(2, kUntouched);
+    GuardedBuffer<uint32_t> cut(2, kUntouched);
     std::vector<uint8_t> shortOver = pcxWithStream({0xCB, 0x80});
     EXPECT_EQ(decodePcxFromMemory(shortOver.data(), shortOver.size(), 2, 1, cut.data(), 2, 1, false), 0);
     EXPECT_EQ(cut[0], 0x00808080u);
     EXPECT_EQ(cut[1], 0x00808080u);
 
     // 12 bytes carry a whole row past the picture: failure, target unchanged.
-    GuardedPixels failed(2, kUntouched);
+    GuardedBuffer<uint32_t> failed(2, kUntouched);
     std::vector<uint8_t> rowOver = pcxWithStream({0xCC, 0x80});
     EXPECT_EQ(decodePcxFromMemory(rowOver.data(), rowOver.size(), 2, 1, failed.data(), 2, 1, false), -1);
     EXPECT_EQ(failed[0], kUntouched);
@@ -109,7 +108,7 @@ TEST(PcxDecoder, WithoutScaleCopiesTheOverlapToTheTopLeft) {
     std::vector<uint8_t> file = pcxWithStream(literalStream(512, 384));
 
     // A shorter target gets the picture's top rows.
-    GuardedPixels strip(512 * 80, kUntouched);
+    GuardedBuffer<uint32_t> strip(512 * 80, kUntouched);
     ASSERT_EQ(decodePcxFromMemory(file.data(), file.size(), 512, 80, strip.data(), 512, 384, false), 0);
     for (int32_t y = 0; y < 80; y += 13)
         for (int32_t x = 0; x < 512; x += 7) ASSERT_EQ(strip[size_t(y) * 512 + x], literalPixel(x, y));
@@ -131,7 +130,7 @@ TEST(PcxDecoder, WithoutScaleCopiesTheOverlapToTheTopLeft) {
 
 TEST(PcxDecoder, ScaleResamplesToTheWholeTarget) {
     std::vector<uint8_t> file = pcxWithStream(literalStream(256, 256));
-    GuardedPixels target(512 * 384, kUntouched);
+    GuardedBuffer<uint32_t> target(512 * 384, kUntouched);
     ASSERT_EQ(decodePcxFromMemory(file.data(), file.size(), 512, 384, target.data(), 256, 256, true), 0);
     // Columns repeat twice; rows follow trunc(y * 0.6666667).
     const int32_t rowsFor[] = {0, 0, 1, 2, 2, 3, 4, 4, 5, 6};
@@ -142,7 +141,7 @@ TEST(PcxDecoder, ScaleResamplesToTheWholeTarget) {
 
     // Shrinking 3 x 3 to 2 x 2 takes columns and rows 0 and 1 (step 1.5, truncated).
     std::vector<uint8_t> small = pcxWithStream(literalStream(3, 3));
-    GuardedPixels shrunk(4, kUntouched);
+    GuardedBuffer<uint32_t> shrunk(4, kUntouched);
     ASSERT_EQ(decodePcxFromMemory(small.data(), small.size(), 2, 2, shrunk.data(), 3, 3, true), 0);
     EXPECT_EQ(shrunk[0], literalPixel(0, 0));
     EXPECT_EQ(shrunk[1], literalPixel(1, 0));
@@ -155,7 +154,7 @@ TEST(PcxDecoder, OddTargetSizesStayInsideTheirBuffer) {
     for (int32_t width : {1, 5, 36, 37, 38, 101}) {
         for (int32_t height : {1, 7, 23, 24, 61}) {
             for (bool scale : {false, true}) {
-                GuardedPixels target(size_t(width) * size_t(height), kUntouched);
+                GuardedBuffer<uint32_t> target(size_t(width) * size_t(height), kUntouched);
                 ASSERT_EQ(decodePcxFromMemory(file.data(), file.size(), width, height,
                                               target.data(), 37, 23, scale), 0);
                 size_t last = size_t(width) * size_t(height) - 1;
@@ -197,9 +196,9 @@ TEST(PcxDecoder, FileThatCannotBeOpenedIsReportedAndLeavesTargetAlone) {
 }
 
 TEST(PcxDecoder, FileEndingEarlyIsReportedAndLeavesTargetAlone) {
-    imagetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("short.pcx");
-    imagetest::writeFile(path, pcxWithStream({0x10, 0x20, 0x30, 0x40}));
+    writeFileBytes(path, pcxWithStream({0x10, 0x20, 0x30, 0x40}));
     std::vector<uint32_t> target(4, kUntouched);
     testing::internal::CaptureStderr();
     EXPECT_EQ(decodePcx(path.c_str(), 2, 2, target.data(), 2, 2, false), -1);

@@ -51,7 +51,7 @@ protected:
     void SetUp() override {
         if (!imagetest::imageMagickAvailable()) GTEST_SKIP() << "ImageMagick's convert is not installed";
     }
-    imagetest::TempDir dir;
+    TempDir dir;
 };
 
 TEST_F(ImageMagickPcx, RandomPicturesDecodeExactly) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "TestMedia.h"
+#include "support/FileBytes.h"
 #include "audio/AudioErrors.h"
 #include "audio/StreamDecoder.h"
 #include "audio/VirtualAudioLibrary.h"
@@ -86,6 +87,28 @@ TEST_F(VirtualAudio, StoppedStreamKeepsItsPosition) {
     EXPECT_EQ(audio.channelGetPosition(stream), 88200u);
 }
 
+TEST_F(VirtualAudio, SetPositionMovesAStreamToAWholeFrameAtMostItsEndAndAModuleToItsOrderAndRow) {
+    const std::vector<uint8_t> wav = makeWav(44100, 2, rampWavSamples(44100));
+    const uint32_t stream = audio.streamCreateFile(1, wav.data(), 0, static_cast<uint32_t>(wav.size()), 0);
+    ASSERT_EQ(audio.streamPlay(stream, 0, 0), 1);
+    ASSERT_EQ(audio.channelSetPosition(stream, 88203), 1);
+    EXPECT_EQ(audio.channelGetPosition(stream), 88200u);
+    audio.setTimeSeconds(0.25);
+    EXPECT_EQ(audio.channelGetPosition(stream), 132300u);
+    ASSERT_EQ(audio.channelSetPosition(stream, 0xFFFFFFF0u), 1);   // past the end: its end
+    EXPECT_EQ(audio.channelGetPosition(stream), 176400u);
+    ASSERT_EQ(audio.channelSetPosition(stream, 4), 1);
+    EXPECT_EQ(audio.channelGetPosition(stream), 4u);
+    EXPECT_EQ(audio.channelSetPosition(999, 0), 0);
+    EXPECT_EQ(audio.errorGetCode(), AudioError::BadHandle);
+
+    const std::vector<uint8_t> mod = makeTinyMod(4);
+    const uint32_t module = audio.musicLoad(1, mod.data(), 0, static_cast<uint32_t>(mod.size()), 0);
+    ASSERT_NE(module, 0u);
+    ASSERT_EQ(audio.channelSetPosition(module, 8u << 16 | 2u), 1);
+    EXPECT_EQ(audio.channelGetPosition(module), 8u << 16 | 2u);
+}
+
 TEST_F(VirtualAudio, ModuleReportsOrderAndRow) {
     const std::string path = writeTempFile("tiny.mod", makeTinyMod(4));
     // Neither a stream ...
@@ -143,6 +166,31 @@ TEST_F(VirtualAudio, RefusesFilesAndCallsItCannotServe) {
     EXPECT_EQ(audio.init(-1, 48000, 0, nullptr), 0);
     EXPECT_EQ(audio.errorGetCode(), AudioError::UnsupportedRate);
     EXPECT_EQ(audio.getVersion(), 0x60000u);
+}
+
+// A looping stream at another rate wraps to its first frame and plays the same samples again.
+TEST_F(VirtualAudio, LoopingStreamRepeatsItsSamplesAfterTheWrap) {
+    std::vector<int16_t> mono(1000);
+    for (size_t i = 0; i < mono.size(); i++) mono[i] = static_cast<int16_t>(i * 37 % 20011 - 10000);
+    const std::vector<uint8_t> wav = makeWav(22050, 1, mono);
+    std::vector<int16_t> once;
+    ASSERT_TRUE(decodeStream(wav.data(), wav.size(), once));
+    ASSERT_EQ(once.size(), 2u * 2000u);
+    const uint32_t stream = audio.streamCreateFile(1, wav.data(), 0, static_cast<uint32_t>(wav.size()), 0);
+    const std::string out = testing::TempDir() + "audio_test_loop.wav";
+    ASSERT_TRUE(audio.beginWavCapture(out));
+    ASSERT_EQ(audio.streamPlay(stream, 0, AudioLibrary::kStreamLoop), 1);
+    audio.setTimeSeconds(0.1);
+    EXPECT_EQ(audio.channelGetPosition(stream), (4410u - 4000u) * 4);
+    ASSERT_TRUE(audio.endWavCapture());
+    const std::vector<uint8_t> bytes = readFileBytes(out);
+    std::vector<int16_t> captured;
+    ASSERT_TRUE(decodeStream(bytes.data(), bytes.size(), captured));
+    std::vector<int16_t> expected;
+    while (expected.size() < captured.size()) expected.insert(expected.end(), once.begin(), once.end());
+    expected.resize(captured.size());
+    ASSERT_EQ(captured.size(), 2u * 4410u);
+    EXPECT_EQ(captured, expected);
 }
 
 TEST_F(VirtualAudio, CapturesTheMixToAWavFile) {

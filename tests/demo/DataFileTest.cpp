@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "core/DataFile.h"
 
 namespace {

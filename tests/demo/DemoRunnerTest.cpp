@@ -5,7 +5,7 @@
 #include <string>
 
 #include "DemoFakes.h"
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "demo/Demo.h"
 #include "demo/DemoRunner.h"
 #include "demo/PerfTimer.h"

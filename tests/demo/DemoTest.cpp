@@ -8,7 +8,7 @@
 #include "demo/Demo.h"
 #include "demo/PerfTimer.h"
 #include "demo/Transition.h"
-#include "engine/RenderDriver.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 

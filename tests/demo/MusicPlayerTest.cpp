@@ -67,6 +67,9 @@ public:
     uint32_t channelGetPosition(uint32_t handle) override {
         return record("channelGetPosition " + std::to_string(handle)), channelPosition;
     }
+    int32_t channelSetPosition(uint32_t handle, uint32_t position) override {
+        return record("channelSetPosition " + std::to_string(handle) + " " + std::to_string(position)), 1;
+    }
     int32_t errorGetCode() override { return record("errorGetCode"), errorCode; }
     void free() override { record("free"); }
 

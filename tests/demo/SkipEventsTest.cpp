@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DemoFakes.h"
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "demo/Demo.h"
 #include "demo/DemoRunner.h"
 
@@ -41,6 +41,16 @@ TEST_F(SkipEventsTest, PositionZeroSkipsNothingAndThePastEndSkipsAll) {
     EXPECT_EQ(runner.nextEvent, 0);
     runner.skipEventsBefore(100000);
     EXPECT_EQ(runner.nextEvent, 4);
+}
+
+// A seek goes either way: back, the events from there on are due again.
+TEST_F(SkipEventsTest, SeekingPutsTheNextEventAtThePositionInEitherDirection) {
+    runner.seekEvents(900);
+    EXPECT_EQ(runner.nextEvent, 3);
+    runner.seekEvents(150);
+    EXPECT_EQ(runner.nextEvent, 1);
+    runner.seekEvents(0);
+    EXPECT_EQ(runner.nextEvent, 0);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "DemoFakes.h"
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "demo/Demo.h"
 #include "demo/SyncEvent.h"
 #include "demo/SyncScript.h"
@@ -87,6 +87,31 @@ TEST_F(SyncScriptTest, HeaderIgnoresCaseButNotBlanks) {
     EXPECT_EQ(other.eventCount, 0);
     EXPECT_EQ(other.changeCount, 0);
     expectWindow(0, 0.0f, 1000.0f);
+}
+
+// A script held in memory: the same line rules as a file, nothing read past its size, and
+// no bytes at all load nothing.
+TEST_F(SyncScriptTest, ParsesAScriptHeldInMemory) {
+    const char raw[] = "QRM SYNCSCRIPT\r\n2\r\nPOW\rPOW\r\n5\r\n\r\nB\0C\n-3\n\n1\r\nx\r\n2.57";
+    const std::string bytes(raw, sizeof raw - 1);
+    testing::internal::CaptureStdout();
+    script.parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size() - 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "change 0: 2.500000\nchange 0: 2.500000\n");
+    ASSERT_EQ(script.eventCount, 2);
+    EXPECT_STREQ(script.events[0]->name, "B");  // the name ends at the NUL byte
+    EXPECT_EQ(script.events[0]->time, -3);
+    EXPECT_STREQ(script.events[1]->name, "POW\rPOW");
+    EXPECT_EQ(script.events[1]->time, 5);
+    ASSERT_EQ(script.changeCount, 1);
+    expectWindow(0, 0.0f, 2.5f);  // the "7" after the size is not read
+    expectWindow(1, 2.5f, 100000.0f);
+
+    SyncScript empty;
+    empty.setDemo(&demo);
+    empty.parse(nullptr, 10);
+    empty.parse(reinterpret_cast<const uint8_t*>(bytes.data()), 13);  // the header cut short
+    EXPECT_EQ(empty.eventCount, 0);
+    EXPECT_EQ(empty.changeCount, 0);
 }
 
 TEST_F(SyncScriptTest, MissingFileLoadsNothing) {

@@ -11,9 +11,9 @@
 #include "core/Bitmap.h"
 #include "engine/DepthSort.h"
 #include "engine/OwnedRenderPolygon.h"
-#include "engine/RenderDriver.h"
 #include "engine/Scene.h"
 #include "engine/Surface.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 
@@ -322,6 +322,45 @@ TEST_F(SceneRender, AnimatedObjectTakesItsTracksAtFifteenFramesASecond) {
     fixed.staticPose = 0;
     scene.render(&frame, &driver, 1.0, 1);
     EXPECT_DOUBLE_EQ(fixed.position.x, 15.0);
+}
+
+// Only the current camera, and only when animated, takes position and angles from its tracks
+// (at fifteen frames a second); the others keep theirs.
+TEST_F(SceneRender, AnimatedCurrentCameraTakesItsTracks) {
+    Vector near, far, level, turned;
+    near.set(0, 0, -60);
+    far.set(30, 6, -30);
+    level.set(0, 0, 0);
+    turned.set(0.5, 3, -1);
+    for (int i = 0; i < 2; ++i) {
+        Camera& camera = scene.cameras[i];
+        camera.positionTrack.addKey(near, 0.0, Key::Linear);
+        camera.positionTrack.addKey(far, 30.0, Key::Linear);
+        camera.rotationTrack.addKey(level, 0.0, Key::Linear);
+        camera.rotationTrack.addKey(turned, 30.0, Key::Linear);
+        camera.position.set(1, 2, 3);
+        camera.angles.set(0.25, 0.5, 0.75);
+    }
+    scene.cameras[1].animated = 1;  // animated, but not the current camera
+    scene.render(&frame, &driver, 1.0, 1);
+    for (int i = 0; i < 2; ++i) {
+        const Camera& camera = scene.cameras[i];
+        EXPECT_EQ(camera.position.x, 1.0) << i;
+        EXPECT_EQ(camera.position.z, 3.0) << i;
+        EXPECT_EQ(camera.angles.y, 0.5) << i;
+    }
+
+    scene.cameras[0].animated = 1;
+    scene.render(&frame, &driver, 1.0, 1);
+    const Camera& current = scene.cameras[0];
+    EXPECT_DOUBLE_EQ(current.position.x, 15.0);
+    EXPECT_DOUBLE_EQ(current.position.y, 3.0);
+    EXPECT_DOUBLE_EQ(current.position.z, -45.0);
+    EXPECT_DOUBLE_EQ(current.angles.x, 0.25);
+    EXPECT_DOUBLE_EQ(current.angles.y, 1.5);
+    EXPECT_DOUBLE_EQ(current.angles.z, -0.5);
+    EXPECT_EQ(scene.cameras[1].position.x, 1.0);
+    EXPECT_EQ(scene.cameras[1].angles.z, 0.75);
 }
 
 // A mesh of two flat triangles, a square of side 10 at z = 50 in front of the camera.

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <string>
 
+#include "support/TempDir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -19,12 +21,6 @@ std::string readFile(const fs::path& path) {
 
 class DemoRenderCli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / ("render-cli-" + std::to_string(getpid()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
     // Runs the program from the test folder; returns its exit status.
     int run(const std::string& arguments) {
         const std::string command = "cd '" + folder.string() + "' && '" DEMO_RENDER_PATH "' " + arguments +
@@ -35,7 +31,8 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    fs::path folder;
+    TempDir dir;
+    const fs::path folder{dir.path};
     std::string out, err;
 };
 

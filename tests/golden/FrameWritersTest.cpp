@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "FrameWriters.h"
+#include "support/TempDir.h"
 
 namespace {
 
 std::string tempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("render-test-" + std::to_string(getpid()) + "-" + name)).string();
+    static const TempDir folder;
+    return folder.file(name);
 }
 
 std::string readFile(const std::string& path) {

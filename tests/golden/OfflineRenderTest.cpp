@@ -9,6 +9,8 @@
 #include "FrameWriters.h"
 #include "OfflineRender.h"
 #include "demo/SyncEvent.h"
+#include "parts/Show.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -79,22 +81,19 @@ TEST(OfflineRender, RefusesSettingsThatCannotRun) {
 }
 
 // A stage with the generated data and a sync script of our own: a change every second from
-// 1 s to 10 s, and events at 0.5 s, 1.5 s and 3 s of music.
+// 1 s on, one for each part after the first, and events at 0.5 s, 1.5 s and 3 s of music.
 class OfflineRenderRun : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(std::filesystem::exists(std::string(TEST_STAGE_DIR) + "/data/musik.mp3"))
             << "no stage folder at " << TEST_STAGE_DIR << ": build the `stage` target";
-        stage = std::filesystem::temp_directory_path() / ("render-stage-" + std::to_string(getpid()));
-        std::filesystem::create_directories(stage);
         std::filesystem::create_directory_symlink(std::string(TEST_STAGE_DIR) + "/data", stage / "data");
         std::ofstream script(stage / "synkTest.snc");
-        script << "QRM SYNCSCRIPT\n3\nPOWPOW\n88200\n\nx\n264600\n\ny\n529200\n\n10\n";
-        for (int i = 1; i <= 10; i++) script << "part\n" << i << ".0\n\n";
+        script << "QRM SYNCSCRIPT\n3\nPOWPOW\n88200\n\nx\n264600\n\ny\n529200\n\n" << kLastChange << "\n";
+        for (int i = 1; i <= kLastChange; i++) script << "part\n" << i << ".0\n\n";
         settings.stageDir = stage.string();
         settings.fps = 10;
     }
-    void TearDown() override { std::filesystem::remove_all(stage); }
 
     OfflineResult run() {
         frames.clear();
@@ -116,7 +115,9 @@ protected:
         int32_t eventPart;
         int32_t width, height;
     };
-    std::filesystem::path stage;
+    static constexpr int kLastChange = show::kPartCount - 1;
+    TempDir folder;
+    const std::filesystem::path stage{folder.path};
     OfflineSettings settings;
     std::vector<Seen> frames;
     std::string printed;
@@ -177,8 +178,9 @@ TEST_F(OfflineRenderRun, WithoutAnEndItRunsToFortySecondsAfterTheLastChange) {
     settings.timeParts = true;
     const OfflineResult result = run();
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(result.frames, 50);
-    EXPECT_EQ(frames.back().timeMs, 49000);
+    const int64_t frameCount = kLastChange + 40;
+    EXPECT_EQ(result.frames, frameCount);
+    EXPECT_EQ(frames.back().timeMs, (frameCount - 1) * 1000);
     // Every draw call was timed, and under the part that drew it: part k (0 < k < last)
     // draws its change time k + 1 (the earlier part wins there), the last part everything
     // after its own start.
@@ -187,10 +189,10 @@ TEST_F(OfflineRenderRun, WithoutAnEndItRunsToFortySecondsAfterTheLastChange) {
     ASSERT_EQ(result.timings.size(), parts);
     size_t timed = 0;
     for (const PartTiming& timing : result.timings) timed += timing.drawMs.size();
-    EXPECT_EQ(timed, 50u);
+    EXPECT_EQ(timed, static_cast<size_t>(frameCount));
     EXPECT_EQ(result.timings[0].drawMs.size(), 2u);    // 0 s and 1 s
     EXPECT_EQ(result.timings[1].drawMs.size(), 1u);    // 2 s
-    EXPECT_EQ(result.timings[parts - 1].drawMs.size(), 50u - parts);
+    EXPECT_EQ(result.timings[parts - 1].drawMs.size(), static_cast<size_t>(frameCount) - parts);
     EXPECT_EQ(result.timings[0].className, result.partClasses[0]);
 }
 

@@ -68,6 +68,27 @@ TEST(GrymtPartFlash, SharedByAllObjectsForOneSecond) {
     EXPECT_EQ(third.onEvent(&lower), 0);
     first.draw(frame.get(), nullptr, 22.9f);
     EXPECT_EQ(pixelAt(*frame, 0, 150), kFlashColour);
+
+    // A flash stamped later than the next object's local time was left by another object:
+    // the next one opens without it, and does not pick it up once its time passes the stamp.
+    first.draw(frame.get(), nullptr, 23.466f);
+    EXPECT_EQ(first.onEvent(&pow), 0);
+    second.draw(frame.get(), nullptr, 62.033f);
+    EXPECT_EQ(pixelAt(*frame, 0, 150), 0u);
+    second.draw(frame.get(), nullptr, 63.6f);
+    EXPECT_EQ(pixelAt(*frame, 0, 150), 0u);
+    EXPECT_EQ(second.onEvent(&pow), 0);
+    second.draw(frame.get(), nullptr, 63.7f);
+    EXPECT_EQ(pixelAt(*frame, 0, 150), kFlashColour);
+
+    // A jump in time ends every class's flash at once.
+    EXPECT_EQ(HusetPart::flash.onEvent(&pow), 0);
+    EXPECT_TRUE(HusetPart::flash.showing());
+    PowFlash::resetAll();
+    EXPECT_FALSE(GrymtPart::flash.showing());
+    EXPECT_FALSE(HusetPart::flash.showing());
+    second.draw(frame.get(), nullptr, 63.75f);
+    EXPECT_EQ(pixelAt(*frame, 0, 150), 0u);
 }
 
 TEST(GrymtPartFlash, OtherEventsAreIgnored) {

@@ -61,7 +61,7 @@ TEST(KebabObjectLoader, NormalsPickTheTexels) {
 }
 
 TEST(KebabObjectLoader, DressesEveryPolygonInOneBumpEnvironmentSurface) {
-    kebabtest::TempFolder folder;
+    TempDir folder;
     kebabtest::writeTetrahedron(folder.file("object.lwo"), 10.0f);
     kebabtest::writePcx(folder.file("bump.pcx"), 256, 256, [](int x, int) { return static_cast<uint32_t>(x); });
     kebabtest::writePcx(folder.file("env.pcx"), 256, 256, [](int, int) { return 0x336699u; });

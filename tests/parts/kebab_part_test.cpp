@@ -10,12 +10,12 @@
 #include "core/Bitmap.h"
 #include "demo/SyncEvent.h"
 #include "engine/MeshSurfaceObject.h"
-#include "engine/RenderDriver.h"
 #include "engine/Scene.h"
 #include "engine/Surface.h"
 #include "engine/SurfacePolygon.h"
 #include "parts/KebabObjectLoader.h"
 #include "parts/KebabPart.h"
+#include "raster/RenderDriver.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ SyncEvent event(const char* name) {
 // The part's data written by the test into a folder that becomes the working directory.
 class KebabPartTest : public testing::Test {
 protected:
-    kebabtest::TempFolder folder;
+    TempDir folder;
     std::string previousDirectory;
     Bitmap frame{512, 384};
     NewRenderDriver* driver = nullptr;
@@ -68,7 +68,6 @@ protected:
         delete surface;
         delete part.objectLoader;
         delete part.background;
-        delete part.powPicture;
         delete driver;
         testing::internal::GetCapturedStdout();
         EXPECT_EQ(chdir(previousDirectory.c_str()), 0);

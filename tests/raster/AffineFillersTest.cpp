@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
 #include <vector>
 
 #include "raster/AffineWalk.h"
+#include "raster/EnvironmentSpans.h"
 #include "raster/PixelOperators.h"
 #include "RasterTestSupport.h"
 
@@ -271,6 +274,43 @@ TEST_F(AffineFillers, ImageBumpEnvWorkedExample) {
     EXPECT_EQ(centreDepth(), 1.5f);
 }
 
+// The four-at-a-time row loop against the plain one on random spans: random textures,
+// coordinates and steps over the whole 32-bit range, 1/z steps of either sign, and a depth
+// row that lets about half of the keys through. Pixels and depths must match bit for bit.
+TEST(EnvironmentSpans, FourAtATimeMatchesThePlainLoopOnRandomSpans) {
+    std::mt19937 random(7);
+    std::vector<uint32_t> bump(65536), env(65536), picture(65536);
+    for (auto* texture : {&bump, &env, &picture})
+        for (uint32_t& texel : *texture) texel = static_cast<uint32_t>(random());
+    const ImageBumpEnv rule{bump.data(), env.data(), picture.data()};
+    const int32_t width = 64;
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int round = 0; round < 400; ++round) {
+        AffineSpan<6> span;
+        span.xl = static_cast<int32_t>(random() % width);
+        span.xr = span.xl + static_cast<int32_t>(random() % (width - span.xl));
+        span.rowStart = static_cast<size_t>(random() % 3) * width;
+        span.inverseZ = unit(random);
+        span.inverseZStep = (unit(random) - 0.5f) / 32.0f;
+        for (int k = 0; k < 6; ++k) {
+            span.q[k] = static_cast<int32_t>(random());
+            span.qStep[k] = round % 2 ? static_cast<int32_t>(random()) : static_cast<int32_t>(random() % 0x40000) - 0x20000;
+        }
+        const float stamp = static_cast<float>(round % 5);
+        std::vector<uint32_t> pixelsPlain(3 * width), pixelsFast;
+        std::vector<float> depthPlain(3 * width), depthFast;
+        for (uint32_t& pixel : pixelsPlain) pixel = static_cast<uint32_t>(random());
+        for (float& depth : depthPlain) depth = stamp + unit(random);
+        pixelsFast = pixelsPlain;
+        depthFast = depthPlain;
+        fillImageBumpEnvSpanPlain({pixelsPlain.data(), depthPlain.data(), width, 3, stamp}, span, rule);
+        fillImageBumpEnvSpan({pixelsFast.data(), depthFast.data(), width, 3, stamp}, span, rule);
+        ASSERT_EQ(pixelsFast, pixelsPlain) << "round " << round;
+        ASSERT_EQ(std::memcmp(depthFast.data(), depthPlain.data(), depthPlain.size() * sizeof(float)), 0)
+            << "round " << round;
+    }
+}
+
 TEST_F(AffineFillers, ImageEnvAddsBothTexels) {
     image.fill(0x80C04000u);
     envMap.fill(0x80808080u);
@@ -403,6 +443,42 @@ TEST_F(AffineFillers, SpriteAddsAScaledPictureUnlessItsCentreIsHidden) {
     driver.depthAt(256, 192) = 1.5f;  // nearer than 1 + 1/4
     driver->drawSprite(&sprite, &frame.bitmap, 1);
     EXPECT_EQ(frame.at(319, 207), 0u);
+}
+
+// A target narrower than 170 pixels gets one white dot, where its key passes; a 256-wide
+// picture cut at a negative left and top starts at the texel the cut skipped.
+TEST_F(AffineFillers, SpriteOnANarrowTargetAndAWidePictureCutAtTheTopLeft) {
+    GuardedFrame narrow(100, 80);
+    Bitmap picture(256, 256);
+    for (uint32_t v = 0; v < 256; ++v)
+        for (uint32_t u = 0; u < 256; ++u) picture.pixels[v * 256 + u] = v << 8 | u;
+    SpriteRecord sprite;
+    sprite.picture = &picture;
+    sprite.sizeX = sprite.sizeY = 2;
+    sprite.x = 1;
+    sprite.y = 0.5;
+    sprite.z = 4;  // centre (25 + 50, 40 - 12), key 1.25
+    narrow.memory.fill(kBackground);
+    driver.depth[28 * 100 + 75] = 1.5f;  // indexed with the target's width
+    driver->drawSprite(&sprite, &narrow.bitmap, 1);
+    for (size_t i = 0; i < narrow.memory.size(); ++i) ASSERT_EQ(narrow.memory[i], kBackground) << i;
+    driver.depth[28 * 100 + 75] = 1.25f;
+    driver->drawSprite(&sprite, &narrow.bitmap, 1);
+    EXPECT_EQ(narrow.at(75, 28), 0x00FFFFFFu);
+    narrow.at(75, 28) = kBackground;
+    for (size_t i = 0; i < narrow.memory.size(); ++i) ASSERT_EQ(narrow.memory[i], kBackground) << i;
+
+    // 256 x 256 on screen, one texel a pixel, with its left edge at -100 and its top at -50.
+    sprite.x = -228.0 / 128;
+    sprite.y = 114.0 / 128;
+    frame.memory.fill(0);
+    driver->drawSprite(&sprite, &frame.bitmap, 1);
+    EXPECT_EQ(frame.at(0, 0), 50u << 8 | 100u);
+    EXPECT_EQ(frame.at(1, 0), 50u << 8 | 101u);
+    EXPECT_EQ(frame.at(0, 1), 51u << 8 | 100u);
+    EXPECT_EQ(frame.at(155, 205), 255u << 8 | 255u);
+    EXPECT_EQ(frame.at(156, 0), 0u);
+    EXPECT_EQ(frame.at(0, 206), 0u);
 }
 
 }  // namespace

@@ -145,8 +145,8 @@ struct RecordFogAmount {
 
 TEST(PerspectiveFog, AmountIsInterpolatedBetweenRunEnds) {
     GuardedTexture texture;
-    GuardedArray<uint32_t> pixels{static_cast<size_t>(kFrameWidth) * kFrameHeight};
-    GuardedArray<float> depth{static_cast<size_t>(kFrameWidth) * kFrameHeight};
+    GuardedBuffer<uint32_t> pixels{static_cast<size_t>(kFrameWidth) * kFrameHeight};
+    GuardedBuffer<float> depth{static_cast<size_t>(kFrameWidth) * kFrameHeight};
     pixels.fill(0xDEADu);
     PerspectiveState s;
     s.texture = texture.data();
@@ -274,7 +274,7 @@ class PerspectiveSpanRuns : public testing::Test {
 protected:
     GuardedFrame frame;
     GuardedTexture texture;
-    GuardedArray<float> depth{static_cast<size_t>(kFrameWidth) * kFrameHeight};
+    GuardedBuffer<float> depth{static_cast<size_t>(kFrameWidth) * kFrameHeight};
     PerspectiveState s;
 
     struct Store {

@@ -70,15 +70,27 @@ TEST(TextureAddressing, WrapsBothWaysIncludingNegative) {
     EXPECT_EQ(texelIndex(toFixed16(3.99f), toFixed16(513.0f)), 1u * 256u + 3u);
 }
 
+// The three truncations agree on every value in range and differ only outside it.
 TEST(FixedPoint, TruncationTowardZeroAndOutOfRange) {
-    EXPECT_EQ(truncToInt(-10.9), -10);
-    EXPECT_EQ(truncToInt(10.9), 10);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (double value : {-10.9, 10.9, -0.5, 2147483647.0, -2147483648.0, 1023.99, -1024.0}) {
+        EXPECT_EQ(truncateOrIntMin(value), static_cast<int32_t>(value)) << value;
+        EXPECT_EQ(truncateSaturating(value), static_cast<int32_t>(value)) << value;
+    }
+    EXPECT_EQ(truncateClamped(-10.9, 1024), -10);
+    EXPECT_EQ(truncateClamped(1023.99, 1024), 1023);
     EXPECT_EQ(toFixed16(-10.5f), -688128);
     EXPECT_EQ(toFixed16(-10.5f) >> 16, -11);  // the arithmetic shift floors
-    EXPECT_EQ(truncToInt(3e9), INT32_MIN);
-    EXPECT_EQ(truncToInt(-3e9), INT32_MIN);
-    EXPECT_EQ(truncToInt(std::numeric_limits<double>::quiet_NaN()), INT32_MIN);
-    EXPECT_EQ(truncToInt(2147483647.0), INT32_MAX);
+    EXPECT_EQ(truncateOrIntMin(3e9), INT32_MIN);
+    EXPECT_EQ(truncateOrIntMin(-3e9), INT32_MIN);
+    EXPECT_EQ(truncateOrIntMin(nan), INT32_MIN);
+    EXPECT_EQ(truncateSaturating(3e9), INT32_MAX);
+    EXPECT_EQ(truncateSaturating(-3e9), INT32_MIN);
+    EXPECT_EQ(truncateSaturating(nan), 0);
+    EXPECT_EQ(truncateClamped(1e300, 1024), 1024);
+    EXPECT_EQ(truncateClamped(-1024.5, 1024), -1024);
+    EXPECT_EQ(truncateClamped(-1e300, 1024), -1024);
+    EXPECT_EQ(truncateClamped(nan, 1024), 0);
     EXPECT_EQ(stepOver(0, 100, 0), 0);
     EXPECT_EQ(stepOver(0, -7, 2), -3);
     EXPECT_EQ(advanceBy(5, -3, 4), -7);

@@ -1,79 +1,42 @@
 #pragma once
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <new>
 
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
+#include "support/GuardedBuffer.h"
 
 // Test helpers for the fill operations: buffers fenced by inaccessible pages, a frame and a
 // driver built on them, and a polygon that owns its arrays and is placed in screen space.
 
-// `count` elements whose first and last bytes touch PROT_NONE pages when the size is a
-// whole number of pages (frames of 512 x 384 and 256 x 256 textures are); otherwise the
-// end touches the guard page.
-template <class T>
-class GuardedArray {
-public:
-    explicit GuardedArray(size_t count) : count_(count) {
-        const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-        const size_t bytes = count * sizeof(T);
-        const size_t body = (bytes + page - 1) / page * page;
-        mappedBytes_ = body + 2 * page;
-        void* base = mmap(nullptr, mappedBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (base == MAP_FAILED) throw std::bad_alloc();
-        base_ = static_cast<char*>(base);
-        mprotect(base_, page, PROT_NONE);
-        mprotect(base_ + page + body, page, PROT_NONE);
-        data_ = reinterpret_cast<T*>(base_ + page + (body - bytes));
-    }
-    ~GuardedArray() { munmap(base_, mappedBytes_); }
-    GuardedArray(const GuardedArray&) = delete;
-    GuardedArray& operator=(const GuardedArray&) = delete;
-
-    T* data() { return data_; }
-    T& operator[](size_t i) { return data_[i]; }
-    size_t size() const { return count_; }
-    void fill(T value) {
-        for (size_t i = 0; i < count_; ++i) data_[i] = value;
-    }
-
-private:
-    size_t count_;
-    size_t mappedBytes_ = 0;
-    char* base_ = nullptr;
-    T* data_ = nullptr;
-};
-
 constexpr int32_t kFrameWidth = 512;
 constexpr int32_t kFrameHeight = 384;
 
-// A 512 x 384 frame in guarded memory, seen as a Bitmap.
+// A frame (512 x 384 unless given) in guarded memory, seen as a Bitmap.
 struct GuardedFrame {
-    GuardedArray<uint32_t> memory{static_cast<size_t>(kFrameWidth) * kFrameHeight};
+    GuardedBuffer<uint32_t> memory;
     Bitmap bitmap;
-    GuardedFrame() {
+    explicit GuardedFrame(int32_t width = kFrameWidth, int32_t height = kFrameHeight)
+        : memory(static_cast<size_t>(width) * static_cast<size_t>(height)) {
         bitmap.pixels = memory.data();
-        bitmap.width = kFrameWidth;
-        bitmap.height = kFrameHeight;
+        bitmap.width = width;
+        bitmap.height = height;
     }
     ~GuardedFrame() { bitmap.pixels = nullptr; }
-    uint32_t& at(int32_t x, int32_t y) { return memory[static_cast<size_t>(y) * kFrameWidth + x]; }
+    uint32_t& at(int32_t x, int32_t y) { return memory[static_cast<size_t>(y) * bitmap.width + x]; }
 };
 
-// A 512 x 384 driver whose depth buffer is guarded memory (cleared to 0.0).
+// A driver (512 x 384 unless given) whose depth buffer is guarded memory (cleared to 0.0).
 struct GuardedDriver {
     Bitmap size;
     NewRenderDriver* driver;
-    GuardedArray<float> depth{static_cast<size_t>(kFrameWidth) * kFrameHeight};
+    GuardedBuffer<float> depth;
     float* ownDepth;
-    GuardedDriver() {
-        size.width = kFrameWidth;
-        size.height = kFrameHeight;
+    explicit GuardedDriver(int32_t width = kFrameWidth, int32_t height = kFrameHeight)
+        : depth(static_cast<size_t>(width) * static_cast<size_t>(height)) {
+        size.width = width;
+        size.height = height;
         driver = new NewRenderDriver(&size);
         ownDepth = driver->depthBuffer;
         driver->depthBuffer = depth.data();
@@ -84,12 +47,12 @@ struct GuardedDriver {
         delete driver;
     }
     NewRenderDriver* operator->() { return driver; }
-    float& depthAt(int32_t x, int32_t y) { return depth[static_cast<size_t>(y) * kFrameWidth + x]; }
+    float& depthAt(int32_t x, int32_t y) { return depth[static_cast<size_t>(y) * size.width + x]; }
 };
 
 // A 256 x 256 texture in guarded memory.
 struct GuardedTexture {
-    GuardedArray<uint32_t> texels{65536};
+    GuardedBuffer<uint32_t> texels{65536};
     explicit GuardedTexture(uint32_t value = 0) { texels.fill(value); }
     uint32_t& at(int column, int row) { return texels[static_cast<size_t>(row) * 256 + column]; }
     uint32_t* data() { return texels.data(); }
@@ -116,9 +79,10 @@ struct TestPolygon {
     TestPolygon(const TestPolygon&) = delete;
     TestPolygon& operator=(const TestPolygon&) = delete;
 
-    void screenVertex(int i, float xs, float ys, float z) {
-        points[i] = (xs - kFrameWidth / 2) * z / kFrameWidth;
-        points[3 + i] = (kFrameHeight / 2 - ys) * z / kFrameWidth;
+    // For a target of the given size (the frame's unless given).
+    void screenVertex(int i, float xs, float ys, float z, int32_t width = kFrameWidth, int32_t height = kFrameHeight) {
+        points[i] = (xs - static_cast<float>(width / 2)) * z / static_cast<float>(width);
+        points[3 + i] = (static_cast<float>(height / 2) - ys) * z / static_cast<float>(width);
         points[6 + i] = z;
     }
     // The same coordinates at all three vertices.

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
+#include "raster/RenderDriver.h"
 #include "RasterTestSupport.h"
 
 namespace {

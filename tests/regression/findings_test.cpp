@@ -10,8 +10,8 @@
 
 #if __has_include("raster/AffineWalk.h")
 #include "core/Bitmap.h"
-#include "engine/RenderDriver.h"
 #include "raster/AffineWalk.h"
+#include "raster/RenderDriver.h"
 #include "raster/RenderPolygon.h"
 #define HAVE_RASTER 1
 #endif

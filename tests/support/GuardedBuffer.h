@@ -34,6 +34,9 @@ public:
         const size_t offset = side == GuardSide::After ? dataPages * page - bytes : 0;
         data_ = reinterpret_cast<T*>(dataStart + offset);
     }
+    GuardedBuffer(size_t count, T value, GuardSide side = GuardSide::After) : GuardedBuffer(count, side) {
+        fill(value);
+    }
     ~GuardedBuffer() { munmap(mapping_, mappedBytes_); }
 
     GuardedBuffer(const GuardedBuffer&) = delete;
@@ -44,6 +47,9 @@ public:
     size_t size() const { return count_; }
     T& operator[](size_t i) { return data_[i]; }
     const T& operator[](size_t i) const { return data_[i]; }
+    void fill(T value) {
+        for (size_t i = 0; i < count_; ++i) data_[i] = value;
+    }
 
 private:
     uint8_t* mapping_ = nullptr;

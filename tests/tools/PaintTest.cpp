@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <utility>
 
+#include "Icon.h"
 #include "Mask.h"
 #include "Noise.h"
 
@@ -34,4 +36,19 @@ TEST(Noise, RepeatsAfterItsPeriod) {
             EXPECT_FLOAT_EQ(periodicFbm(x, y, 256, 8, 4, 5), periodicFbm(x, y - 256, 256, 8, 4, 5));
         }
     EXPECT_NE(periodicFbm(10, 10, 256, 8, 4, 5), periodicFbm(138, 10, 256, 8, 4, 5));
+}
+
+TEST(Icon, AveragesEqualBoxesOfTheCentreSquare) {
+    // Red follows x and green follows y, so each icon pixel's colour gives the mean position
+    // of the picture pixels it was made from: 384 x 384 from x = 64, in boxes of 3 x 3.
+    Canvas picture(512, 384);
+    picture.shade([](float x, float y) { return Rgb{x / 512, y / 384, 0.5f}; });
+    Canvas icon = makeIcon(picture, 128);
+    ASSERT_EQ(icon.width(), 128);
+    ASSERT_EQ(icon.height(), 128);
+    for (auto [ix, iy] : {std::pair{0, 0}, std::pair{127, 127}, std::pair{40, 90}}) {
+        EXPECT_NEAR(icon.at(ix, iy).r, (64 + ix * 3 + 1.5f) / 512, 1e-5f) << ix;
+        EXPECT_NEAR(icon.at(ix, iy).g, (iy * 3 + 1.5f) / 384, 1e-5f) << iy;
+        EXPECT_NEAR(icon.at(ix, iy).b, 0.5f, 1e-5f);
+    }
 }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include <jpeglib.h>
@@ -11,6 +15,10 @@
 #include "LwobTestReader.h"
 #include "ShowTimeline.h"
 #include "TestFiles.h"
+#include "core/Bitmap.h"
+#include "demo/Demo.h"
+#include "demo/DemoPart.h"
+#include "parts/Timeline.h"
 
 // The stage folder the build lays out with assetgen: every file the parts open, at the
 // size the parts load it.
@@ -19,25 +27,27 @@ namespace {
 
 const std::string kStage = TEST_STAGE_DIR;
 
-struct PictureSize {
-    const char* path;
-    int width, height;
-};
+bool endsWith(const std::string& path, const char* ending) {
+    const size_t n = std::strlen(ending);
+    return path.size() >= n && path.compare(path.size() - n, n, ending) == 0;
+}
 
-const PictureSize kPcxPictures[] = {
-    {"data/gurkan2.pcx", 320, 200},          {"data/Forsta/titel.pcx", 512, 384},
-    {"data/Grymt/grymt512100.pcx", 512, 100}, {"data/Grymt/flow512100.pcx", 512, 100},
-    {"data/pow/pow.pcx", 512, 384},           {"data/fetdel/bilden.pcx", 256, 256},
-    {"data/fetdel/bilden2.pcx", 256, 256},    {"data/Forort/grafiti.pcx", 512, 384},
-    {"data/kebab/kebab.pcx", 512, 384},       {"data/Huset/before.pcx", 512, 384},
-    {"data/Huset/jag.pcx", 100, 30},          {"data/Huset/pil.pcx", 40, 40},
-    {"data/Creds/code.pcx", 512, 80},         {"data/Creds/grafik.pcx", 512, 80},
-    {"data/Creds/musik.pcx", 512, 160},       {"data/Creds/plomek.pcx", 256, 256},
-    {"data/Creds/tunnel1.pcx", 256, 256},     {"data/Greets/crest1.pcx", 512, 384},
-    {"data/Greets/namn1.pcx", 100, 30},       {"data/Greets/namn2.pcx", 100, 30},
-    {"data/Greets/namn3.pcx", 100, 30},       {"data/Greets/namn4.pcx", 100, 30},
-    {"data/Greets/namn5.pcx", 100, 30},       {"data/Slut/slut.pcx", 512, 1536},
-};
+// The data files of every part's row, each once, and the runner's font sheet.
+std::vector<show::DataFile> stageFiles() {
+    std::vector<show::DataFile> files{{"data/gurkan2.pcx", 320, 200}};
+    for (const show::Part& part : show::kParts)
+        for (const show::DataFile& file : part.files) {
+            bool known = false;
+            for (const show::DataFile& seen : files) known |= std::string(seen.path) == file.path;
+            if (!known) files.push_back(file);
+        }
+    return files;
+}
+
+std::string lowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
 
 DecodedPcx stagePcx(const char* path) { return decodePcxForTest(readFileBytes(kStage + "/" + path)); }
 
@@ -159,7 +169,8 @@ SyncScript readSyncScript(const std::string& path) {
 }  // namespace
 
 TEST(Stage, EveryPcxPictureDecodesToItsPartSize) {
-    for (const PictureSize& p : kPcxPictures) {
+    for (const show::DataFile& p : stageFiles()) {
+        if (!endsWith(p.path, ".pcx")) continue;
         SCOPED_TRACE(p.path);
         std::vector<uint8_t> file = readFileBytes(kStage + "/" + p.path);
         ASSERT_FALSE(file.empty()) << "missing";
@@ -173,13 +184,14 @@ TEST(Stage, EveryPcxPictureDecodesToItsPartSize) {
     }
 }
 
-TEST(Stage, KebabJpegsAreColour256Square) {
-    for (const char* name : {"data/kebab/bump.jpg", "data/kebab/envmap.jpg"}) {
-        SCOPED_TRACE(name);
-        JpegInfo j = decodeJpeg(kStage + "/" + name);
+TEST(Stage, JpegPicturesAreColourAtTheirPartSize) {
+    for (const show::DataFile& p : stageFiles()) {
+        if (!endsWith(p.path, ".jpg")) continue;
+        SCOPED_TRACE(p.path);
+        JpegInfo j = decodeJpeg(kStage + "/" + p.path);
         ASSERT_TRUE(j.ok);
-        EXPECT_EQ(j.width, 256);
-        EXPECT_EQ(j.height, 256);
+        EXPECT_EQ(j.width, p.width);
+        EXPECT_EQ(j.height, p.height);
         EXPECT_EQ(j.components, 3);
     }
     // The bump heights live in the blue channel and must actually vary.
@@ -255,12 +267,22 @@ TEST(Stage, MusicIsAbout182SecondsOfStereoMp3) {
     EXPECT_LT(seconds, 183.5);
 }
 
+// The part windows of the show's rows: from each part's start to the next one's (the last
+// to the end of the music).
+std::pair<double, double> windowOf(int part) {
+    return {show::kParts[part].seconds, part + 1 < show::kPartCount ? show::kParts[part + 1].seconds : show::kLengthSeconds};
+}
+
 TEST(Stage, SyncScriptChangesAndFlashesFollowTheShow) {
     SyncScript s = readSyncScript(kStage + "/synkTest.snc");
     EXPECT_EQ(s.header, "QRM SYNCSCRIPT");
-    EXPECT_EQ(s.changes, (std::vector<double>{20, 24, 44, 62, 66, 90, 100, 104, 126, 142}));
-    // Flashing parts: strips (parts 1, 4, 7), kebab (5), house (6), greets (9).
-    const std::vector<std::pair<double, double>> flashing{{20, 24}, {62, 66}, {66, 90}, {90, 100}, {100, 104}, {126, 142}};
+    std::vector<double> starts;
+    std::vector<std::pair<double, double>> flashing;
+    for (int part = 0; part < show::kPartCount; ++part) {
+        if (part > 0) starts.push_back(show::kParts[part].seconds);
+        if (show::kParts[part].flashes.size() > 0) flashing.push_back(windowOf(part));
+    }
+    EXPECT_EQ(s.changes, starts);
     std::vector<int> perWindow(flashing.size(), 0);
     ASSERT_FALSE(s.events.empty());
     long previous = 0;
@@ -286,7 +308,10 @@ TEST(Stage, SyncScriptChangesAndFlashesFollowTheShow) {
 // one strips part must not keep the next one under the flash picture.
 TEST(Stage, SharedStripsFlashLeavesMostOfEachStripsPartVisible) {
     SyncScript s = readSyncScript(kStage + "/synkTest.snc");
-    const std::vector<std::pair<double, double>> strips{{20, 24}, {62, 66}, {100, 104}};
+    std::vector<std::pair<double, double>> strips;
+    for (int part = 0; part < show::kPartCount; ++part)
+        if (std::string(show::kParts[part].className) == "GrymtPart") strips.push_back(windowOf(part));
+    ASSERT_EQ(strips.size(), 3u);
     bool active = false;
     double powLocal = 0;
     size_t next = 0;
@@ -334,4 +359,33 @@ TEST(Stage, EndScrollerEdgesMatchTheScrollerBackground) {
             const uint8_t* p = &d.rgb[(size_t(y) * 512 + x) * 3];
             ASSERT_EQ(uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2], 0x4A525Au) << "row " << y << " column " << x;
         }
+}
+
+// Every part the timeline makes loads, in its init, the pictures of its row in their order,
+// from the stage (the image factory names each on standard output).
+TEST(Stage, EveryPartLoadsThePicturesOfItsRow) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(kStage);
+    // Parts keep what they load for the run; reachable from here, like the demo's.
+    static Bitmap* frame = new Bitmap(512, 384);
+    static Demo* demo = [] {
+        Demo* made = new Demo(512, 384, 32, 0, nullptr);
+        addTimeline(made);
+        return made;
+    }();
+    ASSERT_EQ(demo->partCount, show::kPartCount);
+    for (int32_t i = 0; i < demo->partCount; ++i) {
+        SCOPED_TRACE(show::kParts[i].className);
+        testing::internal::CaptureStdout();
+        demo->parts[i]->init(frame, nullptr);
+        std::istringstream printed(testing::internal::GetCapturedStdout());
+        std::vector<std::string> loaded, expected;
+        const std::string prefix = "trying to load ";
+        for (std::string line; std::getline(printed, line);)
+            if (line.rfind(prefix, 0) == 0) loaded.push_back(lowerCase(line.substr(prefix.size(), line.find(" with loader") - prefix.size())));
+        for (const show::DataFile& file : show::kParts[i].files)
+            if (file.width > 0) expected.push_back(lowerCase(file.path));
+        EXPECT_EQ(loaded, expected);
+    }
+    std::filesystem::current_path(previous);
 }

@@ -37,6 +37,8 @@ Canvas makeMusicPlate(TextRenderer& text);            // 512 x 160
 Canvas makeEmblem();                                  // 256 x 256
 Canvas makeGreetingsBackdrop(TextRenderer& text);     // 512 x 384
 Canvas makeGreetPlate(TextRenderer& text, int number);// 100 x 30, number 1..5
+template <int Number>
+Canvas makeGreetPlate(TextRenderer& text) { return makeGreetPlate(text, Number); }
 
 // The end scroller, 512 x 1536, on the scroller's own dark grey-blue.
 Canvas makeEndScroller(TextRenderer& text);

@@ -16,10 +16,10 @@ constexpr double kSixteenth = kBeat / 4;
 
 enum class Section { Intro, Entry, Groove, Breakbeat, Build, Drop, HalfTime, Anthem, Outro };
 
-// What plays from each change time on (the title intro runs before the first change).
-constexpr std::array<Section, show::kChanges.size()> kSectionAfterChange{
-    Section::Entry, Section::Groove, Section::Breakbeat, Section::Build,  Section::Drop,
-    Section::HalfTime, Section::Build, Section::Groove,  Section::Anthem, Section::Outro};
+// What plays from each part's start on.
+#define SONG_SECTION(Class, label, seconds, section, files, flashes) Section::section,
+constexpr Section kSectionOfPart[] = {SHOW_PARTS(SONG_SECTION, SHOW_SKIP)};
+#undef SONG_SECTION
 
 struct Chord {
     int bassRoot;
@@ -50,8 +50,9 @@ public:
     std::vector<int16_t> render() {
         const int bars = int(show::kLengthSeconds / kBar);
         for (int bar = 0; bar < bars; ++bar) playBar(bar);
-        for (double pow : show::kPowSeconds) hit(pow);
-        for (size_t i = 0; i < show::kChanges.size(); ++i) markChange(i);
+        for (const show::Part& part : show::kParts)
+            for (double pow : part.flashes) hit(pow);
+        for (int i = 1; i < show::kPartCount; ++i) markChange(i);
 
         duckUnderKicks(tracks.pad, kicks, 0.55f);
         duckUnderKicks(tracks.bass, kicks, 0.35f);
@@ -75,12 +76,12 @@ public:
 private:
     // The section playing at a bar, and the bar at which that section began.
     static Section sectionOf(int bar, int& sectionStart) {
-        Section s = Section::Intro;
+        Section s = kSectionOfPart[0];
         sectionStart = 0;
-        for (size_t i = 0; i < show::kChanges.size(); ++i)
-            if (bar * kBar >= show::kChanges[i].seconds) {
-                s = kSectionAfterChange[i];
-                sectionStart = int(show::kChanges[i].seconds / kBar);
+        for (int i = 0; i < show::kPartCount; ++i)
+            if (bar * kBar >= show::kParts[i].seconds) {
+                s = kSectionOfPart[i];
+                sectionStart = int(show::kParts[i].seconds / kBar);
             }
         return s;
     }
@@ -220,11 +221,11 @@ private:
             if (n.step / 8 == hookBar)
                 synth.lead(tracks.lead, t + (n.step % 8) * kEighth, n.eighths * kEighth * 0.9, n.midi + transpose, gain);
     }
-    // A crash on every change; where a beat was playing, a snare fill over the beat before.
-    void markChange(size_t index) {
-        const double at = show::kChanges[index].seconds;
+    // A crash where a part begins; where a beat was playing, a snare fill over the beat before.
+    void markChange(int part) {
+        const double at = show::kParts[part].seconds;
         synth.crash(tracks.fx, at, 0.9f);
-        const Section before = index == 0 ? Section::Intro : kSectionAfterChange[index - 1];
+        const Section before = kSectionOfPart[part - 1];
         if (before == Section::Intro || before == Section::Build) return;
         for (int i = 0; i < 4; ++i) synth.snare(tracks.drums, at - kBeat + i * kSixteenth, 0.5f + 0.12f * i);
     }

@@ -7,16 +7,21 @@
 
 std::string syncScriptText() {
     std::string text = "QRM SYNCSCRIPT\n";
-    text += std::to_string(show::kPowSeconds.size()) + "\n";
-    for (double seconds : show::kPowSeconds) {
-        long bytes = std::lround(seconds * show::kBytesPerSecond);
-        text += "POWPOW\n" + std::to_string(bytes) + "\n\n";
-    }
-    text += std::to_string(show::kChanges.size()) + "\n";
-    for (const auto& change : show::kChanges) {
+    std::string events;
+    size_t eventCount = 0;
+    for (const show::Part& part : show::kParts)
+        for (double seconds : part.flashes) {
+            long bytes = std::lround(seconds * show::kBytesPerSecond);
+            events += "POWPOW\n" + std::to_string(bytes) + "\n\n";
+            ++eventCount;
+        }
+    text += std::to_string(eventCount) + "\n" + events;
+    // The first part begins at 0 without a change.
+    text += std::to_string(show::kPartCount - 1) + "\n";
+    for (int i = 1; i < show::kPartCount; ++i) {
         char value[32];
-        std::snprintf(value, sizeof value, "%.1f", change.seconds);
-        text += std::string(change.label) + "\n" + value + "\n\n";
+        std::snprintf(value, sizeof value, "%.1f", show::kParts[i].seconds);
+        text += std::string(show::kParts[i].label) + "\n" + value + "\n\n";
     }
     return text;
 }

@@ -1,12 +1,16 @@
 // assetgen OUTDIR: writes every data file the demo reads (pictures, font sheet, object,
-// music, sync script) under OUTDIR, the same bytes on every run.
+// music, sync script) under OUTDIR, the same bytes on every run. What each part loads, and
+// what makes it, comes from the show's rows (parts/Show.h).
+// assetgen --icon FILE: writes the desktop icon, made from the title picture, as a PNG.
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "FileOutput.h"
+#include "Icon.h"
 #include "JpegWriter.h"
 #include "KebabModel.h"
 #include "LwobWriter.h"
@@ -19,58 +23,58 @@
 
 namespace {
 
-enum class Format { Pcx, Jpeg };
+const char* const kFontFolder = "/usr/share/fonts/truetype/dejavu";
 
-struct PictureJob {
-    const char* path;   // relative to OUTDIR, letter case as the parts name it
-    Format format;
-    std::function<Canvas(TextRenderer&)> make;
+// Writes one data file under OUTDIR; false (with a message on stderr) on failure.
+using FileWriter = std::function<bool(const std::string& path, TextRenderer& text)>;
+
+// A picture by its file name's ending (JPEG or PCX), at the size its part loads it.
+FileWriter pictureWriter(std::function<Canvas(TextRenderer&)> make, int width, int height) {
+    return [make, width, height](const std::string& path, TextRenderer& text) {
+        Canvas canvas = make(text);
+        if (canvas.width() != width || canvas.height() != height) {
+            std::fprintf(stderr, "assetgen: %s is made %d x %d, but its part loads it %d x %d\n", path.c_str(),
+                         canvas.width(), canvas.height(), width, height);
+            return false;
+        }
+        if (path.size() > 4 && path.compare(path.size() - 4, 4, ".jpg") == 0)
+            return writeJpeg(path, canvas.width(), canvas.height(), canvas.rgbBytes(), 92);
+        return writePcx(path, canvas.width(), canvas.height(), canvas.rgbBytes());
+    };
+}
+FileWriter writerOf(Canvas (*make)(TextRenderer&), int width, int height) { return pictureWriter(make, width, height); }
+FileWriter writerOf(Canvas (*make)(), int width, int height) {
+    return pictureWriter([make](TextRenderer&) { return make(); }, width, height);
+}
+FileWriter writerOf(LwobModel (*make)(), int, int) {
+    return [make](const std::string& path, TextRenderer&) { return writeLwob(path, make()); };
+}
+
+struct FileJob {
+    const char* path;   // relative to OUTDIR, letter case as the stage holds it
+    FileWriter write;
 };
 
-std::vector<PictureJob> pictureJobs() {
-    auto plain = [](Canvas (*f)()) { return [f](TextRenderer&) { return f(); }; };
-    auto greet = [](int n) { return [n](TextRenderer& t) { return makeGreetPlate(t, n); }; };
-    return {
-        {"data/gurkan2.pcx", Format::Pcx, makeFontSheet},
-        {"data/Forsta/titel.pcx", Format::Pcx, makeTitle},
-        {"data/Grymt/grymt512100.pcx", Format::Pcx, makeGrymtStrip},
-        {"data/Grymt/flow512100.pcx", Format::Pcx, makeFlowStrip},
-        {"data/pow/pow.pcx", Format::Pcx, makePow},
-        {"data/fetdel/bilden.pcx", Format::Pcx, plain(makeRingTile)},
-        {"data/fetdel/bilden2.pcx", Format::Pcx, plain(makePlasmaTile)},
-        {"data/Forort/grafiti.pcx", Format::Pcx, makeGraffiti},
-        {"data/kebab/kebab.pcx", Format::Pcx, makeKebabBackdrop},
-        {"data/kebab/bump.jpg", Format::Jpeg, plain(makeBumpHeights)},
-        {"data/kebab/envmap.jpg", Format::Jpeg, plain(makeEnvironment)},
-        {"data/Huset/before.pcx", Format::Pcx, makeHouse},
-        {"data/Huset/jag.pcx", Format::Pcx, makeMeLabel},
-        {"data/Huset/pil.pcx", Format::Pcx, plain(makeArrow)},
-        {"data/Creds/code.pcx", Format::Pcx, makeCodePlate},
-        {"data/Creds/grafik.pcx", Format::Pcx, makeGraphicsPlate},
-        {"data/Creds/musik.pcx", Format::Pcx, makeMusicPlate},
-        {"data/Creds/plomek.pcx", Format::Pcx, plain(makeEmblem)},
-        // The credits part opens "data/creds/tunnel1.pcx"; data files are found without
-        // regard to letter case, so it lives beside the other credit pictures.
-        {"data/Creds/tunnel1.pcx", Format::Pcx, plain(makeTunnelTile)},
-        {"data/Greets/crest1.pcx", Format::Pcx, makeGreetingsBackdrop},
-        {"data/Greets/namn1.pcx", Format::Pcx, greet(1)},
-        {"data/Greets/namn2.pcx", Format::Pcx, greet(2)},
-        {"data/Greets/namn3.pcx", Format::Pcx, greet(3)},
-        {"data/Greets/namn4.pcx", Format::Pcx, greet(4)},
-        {"data/Greets/namn5.pcx", Format::Pcx, greet(5)},
-        {"data/Slut/slut.pcx", Format::Pcx, makeEndScroller},
-    };
+// The font sheet the runner loads, then every file of the show's parts, each once.
+std::vector<FileJob> fileJobs() {
+#define ASSETGEN_FILE_JOB(path, width, height, maker) FileJob{path, writerOf(maker, width, height)}
+#define ASSETGEN_PART_FILES(Class, label, seconds, section, files, flashes) SHOW_LIST files,
+    std::vector<FileJob> all{FileJob{"data/gurkan2.pcx", writerOf(makeFontSheet, 320, 200)},
+                             SHOW_PARTS(ASSETGEN_PART_FILES, ASSETGEN_FILE_JOB)};
+#undef ASSETGEN_PART_FILES
+#undef ASSETGEN_FILE_JOB
+    std::vector<FileJob> jobs;
+    std::set<std::string> seen;
+    for (FileJob& job : all)
+        if (seen.insert(job.path).second) jobs.push_back(std::move(job));
+    return jobs;
 }
 
 std::string directoryOf(const std::string& path) { return path.substr(0, path.find_last_of('/')); }
 
-bool writePicture(const std::string& outDir, const PictureJob& job, TextRenderer& text) {
+bool writeFile(const std::string& outDir, const FileJob& job, TextRenderer& text) {
     const std::string path = outDir + "/" + job.path;
-    if (!makeDirectories(directoryOf(path))) return false;
-    Canvas canvas = job.make(text);
-    if (job.format == Format::Jpeg)
-        return writeJpeg(path, canvas.width(), canvas.height(), canvas.rgbBytes(), 92);
-    return writePcx(path, canvas.width(), canvas.height(), canvas.rgbBytes());
+    return makeDirectories(directoryOf(path)) && job.write(path, text);
 }
 
 bool writeMusic(const std::string& outDir) {
@@ -82,21 +86,27 @@ bool writeMusic(const std::string& outDir) {
     return makeDirectories(outDir + "/data") && writeFileBytes(outDir + "/data/musik.mp3", mp3);
 }
 
-bool writeObject(const std::string& outDir) {
-    return makeDirectories(outDir + "/data/kebab") &&
-           writeLwob(outDir + "/data/kebab/kebab2.lwo", buildKebabModel());
-}
-
 bool writeSyncScript(const std::string& outDir) {
     const std::string script = syncScriptText();
     return writeFileBytes(outDir + "/synkTest.snc", std::vector<uint8_t>(script.begin(), script.end()));
 }
 
+bool writeIcon(const std::string& path) {
+    try {
+        TextRenderer text(kFontFolder);
+        return writePng(path, makeIcon(makeTitle(text), 128));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "assetgen: %s\n", e.what());
+        return false;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icon") return writeIcon(argv[2]) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen OUTDIR\n");
+        std::fprintf(stderr, "usage: assetgen OUTDIR | assetgen --icon FILE.png\n");
         return 2;
     }
     const std::string outDir = argv[1];
@@ -105,10 +115,10 @@ int main(int argc, char** argv) {
     // The music takes longest; it runs beside the pictures.
     bool musicOk = false;
     std::thread music([&] { musicOk = writeMusic(outDir); });
-    bool ok = writeObject(outDir);
+    bool ok = true;
     try {
-        TextRenderer text("/usr/share/fonts/truetype/dejavu");
-        for (const PictureJob& job : pictureJobs()) ok = writePicture(outDir, job, text) && ok;
+        TextRenderer text(kFontFolder);
+        for (const FileJob& job : fileJobs()) ok = writeFile(outDir, job, text) && ok;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         ok = false;

@@ -1,6 +1,5 @@
 #include "OfflineRender.h"
 
-#include <cxxabi.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <typeinfo>
 
 #include "audio/MusicPlayer.h"
 #include "audio/VirtualAudioLibrary.h"
@@ -36,15 +34,6 @@ struct KeptDisplay {
     PtcDisplayDriver* driver;
 };
 std::vector<KeptDisplay>* const keptDisplays = new std::vector<KeptDisplay>();
-
-std::string className(const DemoPart& part) {
-    const char* mangled = typeid(part).name();
-    int status = 0;
-    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
-    std::string name = status == 0 && plain ? plain : mangled;
-    std::free(plain);
-    return name;
-}
 
 // Collects every draw call's wall time under the part index that drew.
 class PartTimer : public DrawObserver {
@@ -96,7 +85,7 @@ private:
     // the events before the start and open the soundtrack.
     void prepare(DemoRunner& runner) {
         Demo* demo = runner.demo;
-        for (int32_t i = 0; i < demo->partCount; i++) result.partClasses.push_back(className(*demo->parts[i]));
+        for (int32_t i = 0; i < demo->partCount; i++) result.partClasses.push_back(partClassName(*demo->parts[i]));
 
         if (settings.frameCount >= 0) {
             frameCount = settings.frameCount;

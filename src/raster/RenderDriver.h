@@ -13,6 +13,8 @@ struct SpriteRecord {
 };
 
 // The 3D engine's drawing interface: 22 operations in a fixed order. The base draws nothing.
+// The unused slots are kept on purpose: they hold the operations' places in the order, and
+// no polygon kind dispatches to them.
 class RenderDriver {
 public:
     virtual void unused0(RenderPolygon*, Bitmap*, int32_t) {}

@@ -1,4 +1,4 @@
-#include "engine/RenderDriver.h"
+#include "raster/RenderDriver.h"
 
 #include <cstdio>
 #include <cstring>

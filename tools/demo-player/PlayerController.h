@@ -1,0 +1,114 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "demo/Clock.h"
+#include "demo/DemoRunner.h"
+
+class AudioLibrary;
+class DemoProgram;
+class DisplayDriver;
+class FontSheet;
+class MusicPlayer;
+
+struct PlayerSettings {
+    int64_t startMs = 0;
+    int32_t startPart = -1;   // >= 0: start where this part's window starts instead
+    bool paused = false;
+    bool muted = false;
+    bool fullscreen = false;
+};
+
+// The player's controls over the demo's program and runner: time that moves with a wall
+// clock while playing, seeks that the music and the sync events follow, pause, single
+// frames, a part loop, mute, and the sync script reloaded when it changes on disk. It
+// knows no window: keys come from the display driver, and the window follows the flags
+// it exposes. Works in the current directory, which holds data/ and synkTest.snc.
+class PlayerController : private DrawObserver {
+public:
+    static constexpr int64_t kFrameStepNs = 16666667;   // 1/60 s
+    static constexpr int32_t kStatusHeight = 10;         // one line of 8 x 8 glyphs
+
+    // The wall clock moves the show on while playing; both it and the platform objects
+    // must outlive the controller.
+    PlayerController(DisplayDriver& display, AudioLibrary& audio, Clock& wallClock);
+    ~PlayerController() override;
+
+    // Builds and begins the program (without sound, and saying so on stderr, when the
+    // stage has no music), goes to the starting time and draws that frame.
+    void begin(const PlayerSettings& settings);
+    // One pass of the loop: the waiting keys, a changed sync script, the time moving on
+    // while playing, then a frame drawn (or the held one shown again). False after quit.
+    bool tick();
+    // Stops the music and ends the program.
+    void finish();
+
+    // A key in the display's numbering.
+    void handleKey(int32_t code);
+    // Goes to a run time (clamped to 0 and to the music's end): the music follows, the
+    // events before it count as consumed, flashes end, and the next pass draws it.
+    void seek(int64_t ms);
+    void seekNs(int64_t ns);
+
+    int64_t timeMs() const { return showNs / 1000000; }
+    bool paused() const { return isPaused; }
+    bool looping() const { return loopPart >= 0; }
+    bool muted() const { return isMuted; }
+    bool silent() const { return silentMusic != nullptr; }
+    bool statusVisible() const { return showStatus; }
+    bool fullscreen() const { return isFullscreen; }
+    bool quitRequested() const { return quit; }
+    int64_t framesDrawn() const { return drawn; }
+    const std::string& reloadError() const { return lastReloadError; }
+    DemoRunner& runner();
+
+    // The status line: time, part, bar and beat, next event, draw time and frame rate.
+    std::string statusText() const;
+    // The line drawn with the font sheet into width x kStatusHeight pixels.
+    void renderStatus(uint32_t* pixels, int32_t width) const;
+
+private:
+    class SilentMusic;
+
+    void partDrawn(int32_t part, float time, double drawSeconds) override;
+    void drawFrame();
+    void moveMusicTo(int64_t ms);
+    void togglePause();
+    void stepFrame(int32_t direction);
+    void seekToPart(int32_t part);
+    void toggleLoop();
+    void checkSyncScript();
+    std::string syncFileStamp() const;
+    uint32_t musicBytes(int64_t ms) const;
+
+    DisplayDriver& display;
+    AudioLibrary& audio;
+    Clock& wallClock;
+    VirtualClock showClock;   // what the run timer reads: the show time, set every frame
+    std::unique_ptr<MusicPlayer> musicPlayer;
+    SilentMusic* silentMusic = nullptr;
+    std::unique_ptr<DemoProgram> program;
+
+    int64_t showNs = 0;
+    int64_t lastWall = 0;
+    bool isPaused = false;
+    bool isMuted = false;
+    bool showStatus = true;
+    bool isFullscreen = false;
+    bool quit = false;
+    bool drawPending = false;
+    int32_t loopPart = -1;
+    int64_t loopStartMs = 0, loopEndMs = 0;
+    std::string scriptStamp;
+    std::string lastReloadError;
+    int64_t errorShownUntilNs = 0;
+    double lastDrawMs = 0.0;
+    int64_t drawn = 0;
+    int64_t fpsWindowStart = 0, fpsFrames = 0;
+    double framesPerSecond = 0.0;
+};
+
+// Milliseconds of a part window's start at which the part itself is drawn: the first
+// millisecond after it, since at the change time itself the earlier part is drawn.
+int64_t partEntryMs(float windowStart);
