@@ -55,7 +55,7 @@ EOF
   local dsc
   dsc=$(ls "$deps/src/dl/$name"/*.dsc)
   case "$(basename "$dsc")" in
-    "${name}_$version"*|"${name}_"*":$version"*) ;;
+    "${name}_$version"*) ;;
     *) echo "build-web: Debian's $name is $(basename "$dsc"), not version $version" >&2; exit 1 ;;
   esac
   dpkg-source --no-check -x "$dsc" "$dir.tmp" >&2

@@ -20,7 +20,7 @@ stage=$native/stage
 work=$(mktemp -d)
 server=""
 cleanup() {
-  [ -n "$server" ] && kill "$server" 2>/dev/null
+  if [ -n "$server" ]; then kill "$server" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -46,11 +46,12 @@ rm -rf "$work/native" "$work/node"
 echo "== the page in headless Chromium"
 # The title's last fade-in frames, one of which the page must show while the title holds.
 "$render" --dir "$stage" --fps 100 --start 4.9 --frames 10 --png "$work/title" >/dev/null
+: >"$work/server.txt"
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory build-web/site >"$work/server.txt" 2>&1 &
 server=$!
 port=""
 for _ in $(seq 50); do
-  port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/server.txt" | head -1)
+  port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/server.txt" | head -n 1 || true)
   [ -n "$port" ] && break
   sleep 0.1
 done
