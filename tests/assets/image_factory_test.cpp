@@ -107,9 +107,9 @@ TEST(ImageFactory, LoadFillsANewBitmapOfTheAskedSize) {
 
 // A shared picture is decoded by its first request in a folder; every request announces it.
 TEST(ImageFactory, SharedPictureIsDecodedOncePerNameSizeAndFolder) {
-    imagetest::TempDir first, second;
-    imagetest::writeFile(first.file("p.pcx"), imagetest::pcxWithStream({0xC1, 0x10, 0xC1, 0x20, 0xC1, 0x30}));
-    imagetest::writeFile(second.file("p.pcx"), imagetest::pcxWithStream({0xC1, 0x40, 0xC1, 0x50, 0xC1, 0x60}));
+    TempDir first, second;
+    writeFileBytes(first.file("p.pcx"), imagetest::pcxWithStream({0xC1, 0x10, 0xC1, 0x20, 0xC1, 0x30}));
+    writeFileBytes(second.file("p.pcx"), imagetest::pcxWithStream({0xC1, 0x40, 0xC1, 0x50, 0xC1, 0x60}));
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     testing::internal::CaptureStdout();
