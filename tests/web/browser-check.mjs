@@ -207,9 +207,10 @@ function finish() {
   clearTimeout(timer);
   console.log(`${passed} passed, ${failed} failed`);
   if (failed && browserLog) console.log('chromium said:\n' + browserLog.slice(-2000));
-  // The profile folder goes once Chromium has let go of it.
+  // The profile folder goes once Chromium has let go of it (its helpers may still write
+  // for a moment; a folder left in the temporary directory fails nothing).
   const done = () => {
-    rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+    try { rmSync(profile, { recursive: true, force: true, maxRetries: 20 }); } catch {}
     process.exit(failed ? 1 : 0);
   };
   if (browser.exitCode !== null) done();
