@@ -9,7 +9,8 @@
 #   bench    run + Google Benchmark and pixman
 #   fuzz     run + clang and its fuzzing runtime
 #   capture  run + ffmpeg (scripts/capture-video.sh)
-#   web      the WebAssembly build and its browser check
+#   web      run + the WebAssembly build (emscripten, Debian's source packages of the
+#            libraries) and its checks (node, chromium)
 #
 # Quick when everything is already there: apt is only touched for missing packages, and
 # then needs root (or sudo).
@@ -30,7 +31,8 @@ for purpose in "${@:-run}"; do
     bench)   packages+=("${run[@]}" libbenchmark-dev libpixman-1-dev) ;;
     fuzz)    packages+=("${run[@]}" clang libclang-rt-14-dev) ;;
     capture) packages+=("${run[@]}" ffmpeg) ;;
-    web)     packages+=(emscripten chromium nodejs python3) ;;
+    web)     packages+=("${run[@]}" emscripten node-acorn nodejs dpkg-dev xz-utils bzip2
+                        python3 chromium) ;;
     *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, package, bench, fuzz, capture, web)" >&2
        exit 2 ;;
   esac

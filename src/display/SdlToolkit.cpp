@@ -70,6 +70,13 @@ public:
             windowWidth = width * scale;
             windowHeight = height * scale;
         }
+#ifdef __EMSCRIPTEN__
+        // In a browser the page scales the canvas and offers full screen itself (a request
+        // from here would wait for the next key, which ends the show).
+        flags = 0;
+        windowWidth = width;
+        windowHeight = height;
+#endif
         window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   windowWidth, windowHeight, flags);
         if (!window) fail("cannot create the window");

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Tests the browser build (made first by scripts/build-web.sh):
+#  1. the offline renderer compiled to WebAssembly and run under node prints the same lines
+#     and writes the same frames, byte for byte, as the native one over the whole show at
+#     10 frames a second;
+#  2. the page, served on 127.0.0.1, plays in headless Chromium (tests/web/browser-check.mjs).
+# WEB_TEST_SECONDS (default 20) is how long the page plays before the key press; 0 plays the
+# whole show. WEB_TEST_STATS=FILE keeps the page's frame statistics as JSON.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+source scripts/web-common.sh
+
+bash scripts/build-web.sh
+native=${NATIVE_BUILD:-$root/build}
+nice cmake --build "$native" -j"$(nproc)" --target demo-render >&2
+render=$native/tools/demo-render/demo-render
+stage=$native/stage
+
+work=$(mktemp -d)
+server=""
+cleanup() {
+  if [ -n "$server" ]; then kill "$server" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+check() {  # check OK|FAIL WHAT
+  if [ "$1" = ok ]; then passed=$((passed + 1)); echo "ok   $2"; else failed=$((failed + 1)); echo "FAIL $2"; fi
+}
+
+echo "== the offline renderer under node against the native one, whole show at 10 fps"
+"$render" --dir "$stage" --fps 10 --png "$work/native" >"$work/native.txt"
+"${web_node[@]}" build-web/wasm/tools/demo-render/demo-render.js --dir "$stage" --fps 10 \
+  --png "$work/node" >"$work/node.txt"
+if cmp -s "$work/native.txt" "$work/node.txt"; then r=ok; else r=FAIL; diff "$work/native.txt" "$work/node.txt" | head -5; fi
+check $r "the same standard output ($(wc -l <"$work/native.txt") lines)"
+frames=$(ls "$work/native" | wc -l)
+differing=$( (cd "$work/native" && for f in *.png; do cmp -s "$f" "$work/node/$f" || echo "$f"; done) )
+if [ "$frames" -ge 1800 ] && [ "$(ls "$work/node" | wc -l)" = "$frames" ] && [ -z "$differing" ]; then r=ok; else r=FAIL; fi
+check $r "the same $frames frames, byte for byte$( [ -n "$differing" ] && echo "; differing: $(echo "$differing" | wc -l), first $(echo "$differing" | head -3 | tr '\n' ' ')")"
+rm -rf "$work/native" "$work/node"
+
+echo "== the page in headless Chromium"
+# The title's last fade-in frames, one of which the page must show while the title holds.
+"$render" --dir "$stage" --fps 100 --start 4.9 --frames 10 --png "$work/title" >/dev/null
+: >"$work/server.txt"
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory build-web/site >"$work/server.txt" 2>&1 &
+server=$!
+port=""
+for _ in $(seq 50); do
+  port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/server.txt" | head -n 1 || true)
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || { echo "test-web: the web server did not start" >&2; cat "$work/server.txt" >&2; exit 1; }
+set +e
+"${web_node[@]}" tests/web/browser-check.mjs "http://127.0.0.1:$port/index.html?autostart" \
+  "$work/title" "${WEB_TEST_SECONDS:-20}" "${WEB_TEST_STATS:-}" | tee "$work/browser.txt"
+set -e
+read -r bp bf < <(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p' "$work/browser.txt")
+passed=$((passed + ${bp:-0}))
+failed=$((failed + ${bf:-1}))
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
