@@ -1,6 +1,7 @@
 #include "engine/DepthSort.h"
 
 #include <cstring>
+#include <utility>
 
 #include "raster/RenderPolygon.h"
 
@@ -14,39 +15,44 @@ float depthKey(const RenderPolygon* polygon) {
 }
 
 void depthSort(RenderPolygon** list, int32_t count, RenderPolygon** setBucket,
-               RenderPolygon** clearBucket, uint32_t* keyScratch) {
+               RenderPolygon** /*clearBucket*/, uint32_t* keyScratch) {
+    if (count <= 1) return;
     // Each key travels with its polygon, so it is computed once.
     uint32_t* keys = keyScratch;
-    uint32_t* setKeys = keyScratch + count;
-    uint32_t* clearKeys = keyScratch + 2 * count;
+    uint32_t* movedKeys = keyScratch + count;
     uint32_t anySet = 0;
     uint32_t allSet = ~0u;
+    int32_t digitCount[4][256] = {};
     for (int32_t i = 0; i < count; ++i) {
         const float key = depthKey(list[i]);
         std::memcpy(&keys[i], &key, sizeof key);
         anySet |= keys[i];
         allSet &= keys[i];
+        for (int d = 0; d < 4; ++d) ++digitCount[d][(keys[i] >> (8 * d)) & 255u];
     }
-    // A pass over a bit that every key shares leaves the order as it is: skip those.
+    // A pass over a byte that every key shares leaves the order as it is: skip those.
     const uint32_t varying = anySet & ~allSet;
 
-    for (int bit = 0; bit < 32; ++bit) {
-        if (!((varying >> bit) & 1u)) continue;
-        int32_t setCount = 0;
-        int32_t clearCount = 0;
-        for (int32_t i = 0; i < count; ++i) {
-            if ((keys[i] >> bit) & 1u) {
-                setKeys[setCount] = keys[i];
-                setBucket[setCount++] = list[i];
-            } else {
-                clearKeys[clearCount] = keys[i];
-                clearBucket[clearCount++] = list[i];
-            }
+    // Stable passes over bytes, least significant first, larger digits ahead: the result is
+    // the stable order of the whole patterns, largest first.
+    RenderPolygon** from = list;
+    RenderPolygon** to = setBucket;
+    for (int d = 0; d < 4; ++d) {
+        const int shift = 8 * d;
+        if (((varying >> shift) & 255u) == 0) continue;
+        int32_t next[256];
+        int32_t placed = 0;
+        for (int digit = 255; digit >= 0; --digit) {
+            next[digit] = placed;
+            placed += digitCount[d][digit];
         }
-        // Entries with the bit set go ahead; both groups keep their order.
-        std::memcpy(list, setBucket, sizeof(RenderPolygon*) * setCount);
-        std::memcpy(list + setCount, clearBucket, sizeof(RenderPolygon*) * clearCount);
-        std::memcpy(keys, setKeys, sizeof(uint32_t) * setCount);
-        std::memcpy(keys + setCount, clearKeys, sizeof(uint32_t) * clearCount);
+        for (int32_t i = 0; i < count; ++i) {
+            const int32_t at = next[(keys[i] >> shift) & 255u]++;
+            to[at] = from[i];
+            movedKeys[at] = keys[i];
+        }
+        std::swap(from, to);
+        std::swap(keys, movedKeys);
     }
+    if (from != list) std::memcpy(list, from, sizeof(RenderPolygon*) * count);
 }
