@@ -96,6 +96,11 @@ bool MusicPlayer::pauseStream() {
 }
 
 bool MusicPlayer::setPosition(uint32_t bytes) {
+    if (moduleHandle) {
+        constexpr double kBytesPerSecond = kOutputRate * 4.0;   // 16-bit stereo
+        const uint32_t orderRow = library->musicPositionAt(moduleHandle, bytes / kBytesPerSecond);
+        return orderRow != AudioLibrary::kNoPosition && library->channelSetPosition(moduleHandle, orderRow) != 0;
+    }
     if (!streamHandle) return false;
     return library->channelSetPosition(streamHandle, bytes) != 0;
 }

@@ -20,9 +20,10 @@ public:
     virtual int32_t currentRow();
     virtual bool pauseStream();
     virtual uint32_t position();
-    // Moves a stream to a byte position (at most its end); false for a module or nothing
-    // loaded.
+    // Moves a stream to a byte position (at most its end), a module to the row playing at
+    // the time those bytes would take (its last row past its end); false with nothing loaded.
     virtual bool setPosition(uint32_t bytes);
+    bool playsModule() const { return moduleHandle != 0; }
 
 protected:
     AudioLibrary* library;

@@ -164,9 +164,9 @@ void PlayerController::seek(int64_t ms) { seekNs(ms * kNsPerMs); }
 void PlayerController::seekNs(int64_t ns) {
     if (ns < 0) ns = 0;
     uint32_t bytes = musicBytes(ns / kNsPerMs);
-    // A module does not follow (its position is no byte count); a stream does, and past
-    // its end the time stops at the end.
-    if (musicPlayer->setPosition(bytes) && !silentMusic) {
+    // A module goes to the row playing then; a stream to the byte, and past its end the
+    // time stops at the end (a module's position is no byte count to compare).
+    if (musicPlayer->setPosition(bytes) && !silentMusic && !musicPlayer->playsModule()) {
         const uint32_t reached = musicPlayer->position();
         if (reached < bytes) {
             bytes = reached;
