@@ -13,6 +13,7 @@
 #include "demo/SyncEvent.h"
 #include "display/MemoryToolkit.h"
 #include "display/PtcDisplayDriver.h"
+#include "parts/Show.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -22,7 +23,8 @@ constexpr int64_t kMs = 1000000;
 const char* const kScript = "QRM SYNCSCRIPT\n3\nPOWPOW\n88200\n\nx\n264600\n\ny\n529200\n\n10\n";
 
 // The player on the virtual platform, in a stage of the generated data with a sync script
-// of our own: a part change every second from 1 s to 10 s, events at 0.5 s, 1.5 s and 3 s.
+// of our own: a part change every second from 1 s on, one for each part after the first,
+// events at 0.5 s, 1.5 s and 3 s.
 // Keys go in through the memory toolkit; wall time and the music move only when told.
 class PlayerTest : public ::testing::Test {
 protected:
@@ -44,7 +46,7 @@ protected:
     }
 
     void writeScript(std::string text, int32_t version) {
-        for (int i = 1; i <= 10; i++) text += "part\n" + std::to_string(i * version) + ".0\n\n";
+        for (int i = 1; i < show::kPartCount; i++) text += "part\n" + std::to_string(i * version) + ".0\n\n";
         std::ofstream(stage / "synkTest.snc") << text;
     }
 
@@ -163,14 +165,19 @@ TEST_F(PlayerTest, AChangedScriptAppliesAtOnceAndABrokenOneKeepsTheOld) {
     fs::remove(stage / "synkTest.snc");
     controller->tick();
     EXPECT_NE(controller->reloadError().find("cannot read"), std::string::npos);
-    EXPECT_EQ(controller->runner().syncScript.changeCount, 10);
+    EXPECT_EQ(controller->runner().syncScript.changeCount, show::kPartCount - 1);
 }
 
 TEST_F(PlayerTest, KeysForTheWindowMuteAndQuit) {
     begin({0, 4, false, true, false});
     EXPECT_EQ(controller->timeMs(), 4001);
     EXPECT_TRUE(controller->muted());
-    EXPECT_NE(controller->statusText().find("4 GrymtPart"), std::string::npos) << controller->statusText();
+    // Part 4 from 4 s on: bar and beat at the tune's tempo.
+    const int beats = static_cast<int>(4.001 * show::kBeatsPerMinute / 60.0);
+    const std::string partAndBeat = std::string("4 ") + show::kParts[4].className + " " +
+                                    std::to_string(beats / show::kBeatsPerBar + 1) + "." +
+                                    std::to_string(beats % show::kBeatsPerBar + 1) + " ";
+    EXPECT_NE(controller->statusText().find(partAndBeat), std::string::npos) << controller->statusText();
     press(KeyCode::LetterA + ('M' - 'A'));
     EXPECT_FALSE(controller->muted());
     press(KeyCode::Tab);

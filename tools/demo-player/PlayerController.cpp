@@ -19,12 +19,12 @@
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
 #include "parts/PowFlash.h"
+#include "parts/Show.h"
 
 namespace {
 
 constexpr int64_t kNsPerMs = 1000000;
 constexpr int64_t kBytesPerSecond = 176400;   // 44.1 kHz, 16-bit stereo
-constexpr int64_t kBeatsPerMinute = 120;       // the tune's tempo
 constexpr int64_t kErrorShownNs = 5000000000;
 
 std::string clockText(int64_t ms) {
@@ -278,7 +278,7 @@ void PlayerController::checkSyncScript() {
 std::string PlayerController::statusText() const {
     if (!lastReloadError.empty() && (isPaused || showNs < errorShownUntilNs)) return "! " + lastReloadError;
     const int64_t ms = timeMs();
-    const int64_t beats = ms * kBeatsPerMinute / 60000;
+    const auto beats = static_cast<int64_t>(static_cast<double>(ms) * show::kBeatsPerMinute / 60000.0);
     const DemoRunner& run = program->runner();
     std::string next = "end";
     if (run.nextEvent < run.syncScript.eventCount) {
@@ -290,7 +290,8 @@ std::string PlayerController::statusText() const {
     std::snprintf(text, sizeof text, "%s%s%s %s %d %s %lld.%lld >%s %.2fms %.0ffps", isPaused ? "||" : "",
                   loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "", clockText(ms).c_str(),
                   run.currentPart, partClassName(*run.demo->parts[run.currentPart]).c_str(),
-                  static_cast<long long>(beats / 4 + 1), static_cast<long long>(beats % 4 + 1), next.c_str(),
+                  static_cast<long long>(beats / show::kBeatsPerBar + 1),
+                  static_cast<long long>(beats % show::kBeatsPerBar + 1), next.c_str(),
                   lastDrawMs, framesPerSecond);
     return text;
 }
