@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "PlayerController.h"
 #include "audio/MusicPlayer.h"
+#include "core/Bitmap.h"
 #include "audio/VirtualAudioLibrary.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
@@ -144,6 +147,25 @@ TEST_F(PlayerTest, EventsBeforeASeekAreConsumedAndTheOnesAfterItDelivered) {
     EXPECT_EQ(part(), 3);
     press(KeyCode::LetterA + ('L' - 'A'));
     EXPECT_FALSE(controller->looping());
+}
+
+// Parts that carry state from frame to frame (the label's random place, the blur set for
+// the next frame) draw after a seek what they drew when first reached there.
+TEST_F(PlayerTest, ASeekDrawsThePartAsARunStartingThereDoes) {
+    begin({0, -1, true, false});
+    for (const std::string name : {"HusetPart", "GreetsPart"}) {
+        int part = 0;
+        while (show::kParts[part].className != name) part++;
+        const int64_t ms = part * 1000 + 300;
+        const Bitmap& frame = *display.frame();
+        controller->seek(ms);
+        controller->tick();
+        const std::vector<uint32_t> first(frame.pixels, frame.pixels + frame.width * frame.height);
+        for (int i = 0; i < 3; i++) press(KeyCode::Period);
+        controller->seek(ms);
+        controller->tick();
+        EXPECT_TRUE(std::equal(first.begin(), first.end(), frame.pixels)) << name;
+    }
 }
 
 TEST_F(PlayerTest, AChangedScriptAppliesAtOnceAndABrokenOneKeepsTheOld) {

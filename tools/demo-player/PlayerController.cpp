@@ -3,6 +3,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "assets/FontSheet.h"
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
+#include "core/Bitmap.h"
 #include "core/DataFile.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
@@ -81,6 +83,9 @@ void PlayerController::begin(const PlayerSettings& settings) {
     program = std::make_unique<DemoProgram>(&display, musicPlayer.get(), showClock);
     program->begin();
     runner().setDrawObserver(this);
+    randomAtBegin = demoRandom();
+    const Bitmap& frame = *display.frame();
+    frameAtBegin.assign(frame.pixels, frame.pixels + static_cast<size_t>(frame.width) * frame.height);
     scriptStamp = syncFileStamp();
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
@@ -176,6 +181,10 @@ void PlayerController::seekNs(int64_t ns) {
     showNs = ns;
     runner().seekEvents(bytes);
     PowFlash::resetAll();
+    const Demo& demo = *runner().demo;
+    for (int32_t i = 0; i < demo.partCount; i++) demo.parts[i]->rewind();
+    demoRandom() = randomAtBegin;
+    std::copy(frameAtBegin.begin(), frameAtBegin.end(), display.frame()->pixels);
     drawPending = true;
 }
 
