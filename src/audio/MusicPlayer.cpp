@@ -95,6 +95,16 @@ bool MusicPlayer::pauseStream() {
     return true;
 }
 
+bool MusicPlayer::pause() {
+    if (moduleHandle) return library->channelStop(moduleHandle) != 0;
+    return pauseStream();
+}
+
+bool MusicPlayer::resume() {
+    if (moduleHandle) return library->musicPlay(moduleHandle) != 0;
+    return resumeStream(0);
+}
+
 bool MusicPlayer::setPosition(uint32_t bytes) {
     if (moduleHandle) {
         constexpr double kBytesPerSecond = kOutputRate * 4.0;   // 16-bit stereo

@@ -89,6 +89,16 @@ TEST_F(PlayerOnVirtualLibrary, ModuleFallsBackHasNoBytePositionAndSeeksToTheRowO
     ASSERT_TRUE(player.setPosition(60 * 176400));   // past the end: the last row
     EXPECT_EQ(player.currentOrder(), 3);
     EXPECT_EQ(player.currentRow(), 63);
+
+    // A pause holds the row; resume plays on from it.
+    ASSERT_TRUE(player.setPosition(static_cast<uint32_t>(1.01 * 176400)));
+    const int32_t row = player.currentRow();
+    EXPECT_TRUE(player.pause());
+    library.setTimeSeconds(3.5);
+    EXPECT_EQ(player.currentRow(), row);
+    EXPECT_TRUE(player.resume());
+    library.setTimeSeconds(3.61);   // five and a half rows on
+    EXPECT_EQ(player.currentRow(), row + 5);
 }
 
 TEST(PlayerOnVirtualLibraryDeathTest, MissingFileEndsTheProcessWithTheLibrarysError) {

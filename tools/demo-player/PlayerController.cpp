@@ -200,10 +200,10 @@ uint32_t PlayerController::musicBytes(int64_t ms) const {
 void PlayerController::togglePause() {
     isPaused = !isPaused;
     if (isPaused) {
-        musicPlayer->pauseStream();
+        musicPlayer->pause();
     } else {
         moveMusicTo(timeMs());
-        musicPlayer->resumeStream(0);
+        musicPlayer->resume();
     }
 }
 
