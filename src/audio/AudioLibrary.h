@@ -41,6 +41,11 @@ public:
     // that byte (down to a whole frame, at most its end), a module to that order and row.
     // Nonzero on success.
     virtual int32_t channelSetPosition(uint32_t handle, uint32_t position) = 0;
+    // Not in the original library: the order | row << 16 a module plays `seconds` after its
+    // start (its last row past the end), for channelSetPosition; kNoPosition when the
+    // handle is no module or the library cannot tell.
+    static constexpr uint32_t kNoPosition = 0xFFFFFFFFu;
+    virtual uint32_t musicPositionAt(uint32_t, double) { return kNoPosition; }
     virtual int32_t errorGetCode() = 0;
     virtual void free() = 0;
 };

@@ -200,6 +200,13 @@ int32_t MixingAudioLibrary::channelSetPosition(uint32_t handle, uint32_t positio
     return answer(AudioError::None, 1);
 }
 
+uint32_t MixingAudioLibrary::musicPositionAt(uint32_t handle, double seconds) {
+    OutputLock lock(*this);
+    AudioMixer::Channel* channel = channelOf(handle, true);
+    if (!channel) return kNoPosition;
+    return channel->module->positionAt(seconds);
+}
+
 int32_t MixingAudioLibrary::errorGetCode() { return lastError; }
 
 void MixingAudioLibrary::free() {

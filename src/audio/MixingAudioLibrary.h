@@ -29,6 +29,7 @@ public:
     int32_t channelStop(uint32_t handle) override;
     uint32_t channelGetPosition(uint32_t handle) override;
     int32_t channelSetPosition(uint32_t handle, uint32_t position) override;
+    uint32_t musicPositionAt(uint32_t handle, double seconds) override;
     int32_t errorGetCode() override;
     void free() override;
 

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 struct openmpt_module;
 
@@ -25,8 +26,13 @@ public:
     void setPosition(int32_t order, int32_t row);
     // The order in the low 16 bits, the row in the high 16 bits.
     uint32_t position() const;
+    // The order and row (packed as position() packs them) playing `seconds` after the start,
+    // the last row past the end. The playing position does not move.
+    uint32_t positionAt(double seconds) const;
 
 private:
-    explicit ModuleRenderer(openmpt_module* module) : module(module) {}
+    ModuleRenderer(openmpt_module* module, const uint8_t* data, size_t size)
+        : module(module), bytes(data, data + size) {}
     openmpt_module* module;
+    std::vector<uint8_t> bytes;   // for positionAt, which plays a copy to the time
 };

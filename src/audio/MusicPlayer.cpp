@@ -95,7 +95,22 @@ bool MusicPlayer::pauseStream() {
     return true;
 }
 
+bool MusicPlayer::pause() {
+    if (moduleHandle) return library->channelStop(moduleHandle) != 0;
+    return pauseStream();
+}
+
+bool MusicPlayer::resume() {
+    if (moduleHandle) return library->musicPlay(moduleHandle) != 0;
+    return resumeStream(0);
+}
+
 bool MusicPlayer::setPosition(uint32_t bytes) {
+    if (moduleHandle) {
+        constexpr double kBytesPerSecond = kOutputRate * 4.0;   // 16-bit stereo
+        const uint32_t orderRow = library->musicPositionAt(moduleHandle, bytes / kBytesPerSecond);
+        return orderRow != AudioLibrary::kNoPosition && library->channelSetPosition(moduleHandle, orderRow) != 0;
+    }
     if (!streamHandle) return false;
     return library->channelSetPosition(streamHandle, bytes) != 0;
 }

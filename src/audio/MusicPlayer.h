@@ -20,9 +20,14 @@ public:
     virtual int32_t currentRow();
     virtual bool pauseStream();
     virtual uint32_t position();
-    // Moves a stream to a byte position (at most its end); false for a module or nothing
-    // loaded.
+    // Moves a stream to a byte position (at most its end), a module to the row playing at
+    // the time those bytes would take (its last row past its end); false with nothing loaded.
     virtual bool setPosition(uint32_t bytes);
+    // A pause for either kind of music (pauseStream and stop leave a module playing, as the
+    // demo expects of them): the channel stops where it is and resume plays on from there.
+    bool pause();
+    bool resume();
+    bool playsModule() const { return moduleHandle != 0; }
 
 protected:
     AudioLibrary* library;

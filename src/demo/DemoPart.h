@@ -20,6 +20,10 @@ public:
     // Parts that do not react to events use ignoreEvent; the result is not looked at.
     virtual int32_t onEvent(const SyncEvent* event) = 0;
     virtual void notify(int32_t value) = 0;
+    // The run jumps to another time (a front end's seek; the demo itself never does): a
+    // part that carries state from frame to frame goes back to what init left, so that it
+    // draws what a run starting at the new time draws.
+    virtual void rewind() {}
     virtual ~DemoPart() = default;
 
 protected:

@@ -17,7 +17,7 @@ void GreetsPart::init(Bitmap*, NewRenderDriver*) {
     background = factory.load("data/Greets/crest1.pcx", 512, 384, 512, 384, false, 1);
     powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
     for (int i = 0; i < kPlateCount; ++i) plates[i] = factory.load(plateFiles[i], 100, 30, 100, 30, false, 1);
-    for (int i = 0; i < kPlateCount; ++i) filters[i] = new RowBlurFilter(plates[i], 20);
+    for (int i = 0; i < kPlateCount; ++i) filters[i] = new RowBlurFilter(plates[i], kStartStrength);
     scratch = new Bitmap(100, 30);
     fillBitmap(scratch, 0);
     flash.reset();
@@ -36,6 +36,12 @@ void GreetsPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     int32_t strength = blurStrength(flash.localTime);
     for (RowBlurFilter* filter : filters) filter->setParameter("VAL", &strength);
     flash.draw(powPicture, target);
+}
+
+void GreetsPart::rewind() {
+    int32_t strength = kStartStrength;
+    for (RowBlurFilter* filter : filters)
+        if (filter) filter->setParameter("VAL", &strength);
 }
 
 DemoPart* newGreetsPart() { return new GreetsPart(); }

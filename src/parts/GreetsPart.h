@@ -10,6 +10,7 @@
 class GreetsPart : public DemoPart {
 public:
     static constexpr int kPlateCount = 5;
+    static constexpr int32_t kStartStrength = 20;   // the blur of the first frame drawn
     struct PlateSpot {
         int32_t x;
         int32_t y;
@@ -29,6 +30,8 @@ public:
     void draw(Bitmap* target, NewRenderDriver* driver, float time) override;
     int32_t onEvent(const SyncEvent* event) override { return flash.onEvent(event); }
     void notify(int32_t value) override { ignoreNotify(value); }
+    // Each frame sets the blur of the next: back to the first frame's.
+    void rewind() override;
 
     // Swings between -10 and 10 with sin(0.6 t).
     static int32_t blurStrength(float t);

@@ -95,4 +95,8 @@ inline const Part kParts[] = {SHOW_PARTS(SHOW_PART_RECORD, SHOW_DATA_FILE)};
 
 inline constexpr int kPartCount = static_cast<int>(sizeof kParts / sizeof kParts[0]);
 
+// The tune's tempo in 4/4, which the flashes and the part changes fall on.
+inline constexpr double kBeatsPerMinute = 120.0;
+inline constexpr int kBeatsPerBar = 4;
+
 }  // namespace show

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,7 @@ TEST_F(PlayerOnVirtualLibrary, Mp3IsAStream) {
     EXPECT_EQ(player.position(), 44100u);
 }
 
-TEST_F(PlayerOnVirtualLibrary, ModuleFallsBackAndHasNoBytePosition) {
+TEST_F(PlayerOnVirtualLibrary, ModuleFallsBackHasNoBytePositionAndSeeksToTheRowOfATime) {
     const std::string path = writeTempFile("tiny.mod", makeTinyMod(4));
     bool loaded = false;
     EXPECT_EQ(load(path, &loaded), "bass used for module replaying\ntrying to load stream " + path +
@@ -75,6 +76,29 @@ TEST_F(PlayerOnVirtualLibrary, ModuleFallsBackAndHasNoBytePosition) {
     EXPECT_TRUE(player.playModuleAt(3, 16));
     EXPECT_EQ(player.currentOrder(), 3);
     EXPECT_EQ(player.currentRow(), 16);
+
+    // A byte position goes to the row playing at that time: the tiny module plays a row
+    // every tick (20 ms at the default tempo), 64 rows an order, 4 orders.
+    const double rowSeconds = 0.02;
+    for (const double seconds : {0.0, 0.505, 0.515, 2.913, 1.287}) {
+        ASSERT_TRUE(player.setPosition(static_cast<uint32_t>(seconds * 176400)));
+        const int rows = static_cast<int>(std::lround(seconds / rowSeconds));
+        EXPECT_EQ(player.currentOrder(), rows / 64) << seconds;
+        EXPECT_EQ(player.currentRow(), rows % 64) << seconds;
+    }
+    ASSERT_TRUE(player.setPosition(60 * 176400));   // past the end: the last row
+    EXPECT_EQ(player.currentOrder(), 3);
+    EXPECT_EQ(player.currentRow(), 63);
+
+    // A pause holds the row; resume plays on from it.
+    ASSERT_TRUE(player.setPosition(static_cast<uint32_t>(1.01 * 176400)));
+    const int32_t row = player.currentRow();
+    EXPECT_TRUE(player.pause());
+    library.setTimeSeconds(3.5);
+    EXPECT_EQ(player.currentRow(), row);
+    EXPECT_TRUE(player.resume());
+    library.setTimeSeconds(3.61);   // five and a half rows on
+    EXPECT_EQ(player.currentRow(), row + 5);
 }
 
 TEST(PlayerOnVirtualLibraryDeathTest, MissingFileEndsTheProcessWithTheLibrarysError) {

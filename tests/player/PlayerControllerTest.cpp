@@ -1,18 +1,22 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "PlayerController.h"
 #include "audio/MusicPlayer.h"
+#include "core/Bitmap.h"
 #include "audio/VirtualAudioLibrary.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
 #include "demo/SyncEvent.h"
 #include "display/MemoryToolkit.h"
 #include "display/PtcDisplayDriver.h"
+#include "parts/Show.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -22,7 +26,8 @@ constexpr int64_t kMs = 1000000;
 const char* const kScript = "QRM SYNCSCRIPT\n3\nPOWPOW\n88200\n\nx\n264600\n\ny\n529200\n\n10\n";
 
 // The player on the virtual platform, in a stage of the generated data with a sync script
-// of our own: a part change every second from 1 s to 10 s, events at 0.5 s, 1.5 s and 3 s.
+// of our own: a part change every second from 1 s on, one for each part after the first,
+// events at 0.5 s, 1.5 s and 3 s.
 // Keys go in through the memory toolkit; wall time and the music move only when told.
 class PlayerTest : public ::testing::Test {
 protected:
@@ -44,7 +49,7 @@ protected:
     }
 
     void writeScript(std::string text, int32_t version) {
-        for (int i = 1; i <= 10; i++) text += "part\n" + std::to_string(i * version) + ".0\n\n";
+        for (int i = 1; i < show::kPartCount; i++) text += "part\n" + std::to_string(i * version) + ".0\n\n";
         std::ofstream(stage / "synkTest.snc") << text;
     }
 
@@ -144,6 +149,25 @@ TEST_F(PlayerTest, EventsBeforeASeekAreConsumedAndTheOnesAfterItDelivered) {
     EXPECT_FALSE(controller->looping());
 }
 
+// Parts that carry state from frame to frame (the label's random place, the blur set for
+// the next frame) draw after a seek what they drew when first reached there.
+TEST_F(PlayerTest, ASeekDrawsThePartAsARunStartingThereDoes) {
+    begin({0, -1, true, false});
+    for (const std::string name : {"HusetPart", "GreetsPart"}) {
+        int part = 0;
+        while (show::kParts[part].className != name) part++;
+        const int64_t ms = part * 1000 + 300;
+        const Bitmap& frame = *display.frame();
+        controller->seek(ms);
+        controller->tick();
+        const std::vector<uint32_t> first(frame.pixels, frame.pixels + frame.width * frame.height);
+        for (int i = 0; i < 3; i++) press(KeyCode::Period);
+        controller->seek(ms);
+        controller->tick();
+        EXPECT_TRUE(std::equal(first.begin(), first.end(), frame.pixels)) << name;
+    }
+}
+
 TEST_F(PlayerTest, AChangedScriptAppliesAtOnceAndABrokenOneKeepsTheOld) {
     begin({1500, -1, true, false});
     EXPECT_EQ(part(), 1);
@@ -163,14 +187,19 @@ TEST_F(PlayerTest, AChangedScriptAppliesAtOnceAndABrokenOneKeepsTheOld) {
     fs::remove(stage / "synkTest.snc");
     controller->tick();
     EXPECT_NE(controller->reloadError().find("cannot read"), std::string::npos);
-    EXPECT_EQ(controller->runner().syncScript.changeCount, 10);
+    EXPECT_EQ(controller->runner().syncScript.changeCount, show::kPartCount - 1);
 }
 
 TEST_F(PlayerTest, KeysForTheWindowMuteAndQuit) {
     begin({0, 4, false, true, false});
     EXPECT_EQ(controller->timeMs(), 4001);
     EXPECT_TRUE(controller->muted());
-    EXPECT_NE(controller->statusText().find("4 GrymtPart"), std::string::npos) << controller->statusText();
+    // Part 4 from 4 s on: bar and beat at the tune's tempo.
+    const int beats = static_cast<int>(4.001 * show::kBeatsPerMinute / 60.0);
+    const std::string partAndBeat = std::string("4 ") + show::kParts[4].className + " " +
+                                    std::to_string(beats / show::kBeatsPerBar + 1) + "." +
+                                    std::to_string(beats % show::kBeatsPerBar + 1) + " ";
+    EXPECT_NE(controller->statusText().find(partAndBeat), std::string::npos) << controller->statusText();
     press(KeyCode::LetterA + ('M' - 'A'));
     EXPECT_FALSE(controller->muted());
     press(KeyCode::Tab);

@@ -3,6 +3,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "assets/FontSheet.h"
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
+#include "core/Bitmap.h"
 #include "core/DataFile.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
@@ -19,12 +21,12 @@
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
 #include "parts/PowFlash.h"
+#include "parts/Show.h"
 
 namespace {
 
 constexpr int64_t kNsPerMs = 1000000;
 constexpr int64_t kBytesPerSecond = 176400;   // 44.1 kHz, 16-bit stereo
-constexpr int64_t kBeatsPerMinute = 120;       // the tune's tempo
 constexpr int64_t kErrorShownNs = 5000000000;
 
 std::string clockText(int64_t ms) {
@@ -81,6 +83,9 @@ void PlayerController::begin(const PlayerSettings& settings) {
     program = std::make_unique<DemoProgram>(&display, musicPlayer.get(), showClock);
     program->begin();
     runner().setDrawObserver(this);
+    randomAtBegin = demoRandom();
+    const Bitmap& frame = *display.frame();
+    frameAtBegin.assign(frame.pixels, frame.pixels + static_cast<size_t>(frame.width) * frame.height);
     scriptStamp = syncFileStamp();
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
@@ -164,9 +169,9 @@ void PlayerController::seek(int64_t ms) { seekNs(ms * kNsPerMs); }
 void PlayerController::seekNs(int64_t ns) {
     if (ns < 0) ns = 0;
     uint32_t bytes = musicBytes(ns / kNsPerMs);
-    // A module does not follow (its position is no byte count); a stream does, and past
-    // its end the time stops at the end.
-    if (musicPlayer->setPosition(bytes) && !silentMusic) {
+    // A module goes to the row playing then; a stream to the byte, and past its end the
+    // time stops at the end (a module's position is no byte count to compare).
+    if (musicPlayer->setPosition(bytes) && !silentMusic && !musicPlayer->playsModule()) {
         const uint32_t reached = musicPlayer->position();
         if (reached < bytes) {
             bytes = reached;
@@ -176,6 +181,10 @@ void PlayerController::seekNs(int64_t ns) {
     showNs = ns;
     runner().seekEvents(bytes);
     PowFlash::resetAll();
+    const Demo& demo = *runner().demo;
+    for (int32_t i = 0; i < demo.partCount; i++) demo.parts[i]->rewind();
+    demoRandom() = randomAtBegin;
+    std::copy(frameAtBegin.begin(), frameAtBegin.end(), display.frame()->pixels);
     drawPending = true;
 }
 
@@ -191,10 +200,10 @@ uint32_t PlayerController::musicBytes(int64_t ms) const {
 void PlayerController::togglePause() {
     isPaused = !isPaused;
     if (isPaused) {
-        musicPlayer->pauseStream();
+        musicPlayer->pause();
     } else {
         moveMusicTo(timeMs());
-        musicPlayer->resumeStream(0);
+        musicPlayer->resume();
     }
 }
 
@@ -278,7 +287,7 @@ void PlayerController::checkSyncScript() {
 std::string PlayerController::statusText() const {
     if (!lastReloadError.empty() && (isPaused || showNs < errorShownUntilNs)) return "! " + lastReloadError;
     const int64_t ms = timeMs();
-    const int64_t beats = ms * kBeatsPerMinute / 60000;
+    const auto beats = static_cast<int64_t>(static_cast<double>(ms) * show::kBeatsPerMinute / 60000.0);
     const DemoRunner& run = program->runner();
     std::string next = "end";
     if (run.nextEvent < run.syncScript.eventCount) {
@@ -290,7 +299,8 @@ std::string PlayerController::statusText() const {
     std::snprintf(text, sizeof text, "%s%s%s %s %d %s %lld.%lld >%s %.2fms %.0ffps", isPaused ? "||" : "",
                   loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "", clockText(ms).c_str(),
                   run.currentPart, partClassName(*run.demo->parts[run.currentPart]).c_str(),
-                  static_cast<long long>(beats / 4 + 1), static_cast<long long>(beats % 4 + 1), next.c_str(),
+                  static_cast<long long>(beats / show::kBeatsPerBar + 1),
+                  static_cast<long long>(beats % show::kBeatsPerBar + 1), next.c_str(),
                   lastDrawMs, framesPerSecond);
     return text;
 }

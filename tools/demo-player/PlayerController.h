@@ -3,6 +3,9 @@
 #include <memory>
 #include <string>
 
+#include <vector>
+
+#include "core/LibcRandom.h"
 #include "demo/Clock.h"
 #include "demo/DemoRunner.h"
 
@@ -47,7 +50,9 @@ public:
     // A key in the display's numbering.
     void handleKey(int32_t code);
     // Goes to a run time (clamped to 0 and to the music's end): the music follows, the
-    // events before it count as consumed, flashes end, and the next pass draws it.
+    // events before it count as consumed, and the next pass draws it as a run starting
+    // there would: flashes end, and the parts, the random numbers and the frame they draw
+    // on go back to where the program's begin left them.
     void seek(int64_t ms);
     void seekNs(int64_t ns);
 
@@ -89,6 +94,8 @@ private:
     std::unique_ptr<MusicPlayer> musicPlayer;
     SilentMusic* silentMusic = nullptr;
     std::unique_ptr<DemoProgram> program;
+    LibcRandom randomAtBegin;
+    std::vector<uint32_t> frameAtBegin;
 
     int64_t showNs = 0;
     int64_t lastWall = 0;
