@@ -51,7 +51,10 @@ EOF
   fi
   rm -rf "$deps/src/dl/$name"
   mkdir -p "$deps/src/dl/$name"
-  (cd "$deps/src/dl/$name" && apt-get "${opts[@]}" source --download-only "$name" >&2)
+  # The mirror may lack an upstream tarball's detached signature (.asc); the files the
+  # build needs are checked by dpkg-source below, so only a missing .dsc stops here.
+  (cd "$deps/src/dl/$name" && apt-get "${opts[@]}" source --download-only "$name" >&2) ||
+    echo "build-web: apt-get source $name reported an error; going on with the files it fetched" >&2
   local dsc
   dsc=$(ls "$deps/src/dl/$name"/*.dsc)
   case "$(basename "$dsc")" in
