@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -101,6 +103,8 @@ TEST_F(PlayerTest, SeeksAndStepsMoveTimeMusicAndFrameWhilePausedHoldsTheFrame) {
     play(100);   // paused: shown again, not drawn again
     EXPECT_EQ(controller->framesDrawn(), 1);
     EXPECT_EQ(toolkit.presentCount(), 8);
+    play(2200);   // passes while paused draw no frame: none a second
+    EXPECT_NE(controller->statusText().find("  0fps"), std::string::npos) << controller->statusText();
 
     const std::pair<int32_t, int64_t> moves[] = {
         {KeyCode::Right, 3500}, {KeyCode::Left, 2500}, {KeyCode::Up, 12500}, {KeyCode::Down, 2500},
@@ -194,14 +198,18 @@ TEST_F(PlayerTest, KeysForTheWindowMuteAndQuit) {
     begin({0, 4, false, true, false});
     EXPECT_EQ(controller->timeMs(), 4001);
     EXPECT_TRUE(controller->muted());
-    // Part 4 from 4 s on: bar and beat at the tune's tempo.
+    // Part 4 from 4 s on: bar and beat at the tune's tempo, in columns that do not move
+    // when a flag comes or goes.
     const int beats = static_cast<int>(4.001 * show::kBeatsPerMinute / 60.0);
-    const std::string partAndBeat = std::string("4 ") + show::kParts[4].className + " " +
-                                    std::to_string(beats / show::kBeatsPerBar + 1) + "." +
-                                    std::to_string(beats % show::kBeatsPerBar + 1) + " ";
-    EXPECT_NE(controller->statusText().find(partAndBeat), std::string::npos) << controller->statusText();
+    char partAndBeat[64];
+    std::snprintf(partAndBeat, sizeof partAndBeat, " 4 %-6.*s %3d.%d >", static_cast<int>(std::strlen(show::kParts[4].className) - 4),
+                  show::kParts[4].className, beats / show::kBeatsPerBar + 1, beats % show::kBeatsPerBar + 1);
+    const std::string muted = controller->statusText();
+    EXPECT_EQ(muted.find(partAndBeat), 14u) << muted;
+    EXPECT_LE(muted.size(), 62u) << "the status line and its unsaved mark fit 64 glyphs";
     press(KeyCode::LetterA + ('M' - 'A'));
     EXPECT_FALSE(controller->muted());
+    EXPECT_EQ(controller->statusText().find(partAndBeat), 14u);
     press(KeyCode::Tab);
     press(KeyCode::LetterA + ('F' - 'A'));
     EXPECT_FALSE(controller->statusVisible());

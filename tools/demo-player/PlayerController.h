@@ -70,8 +70,6 @@ public:
 
     // The status line: time, part, bar and beat, next event, draw time and frame rate.
     std::string statusText() const;
-    // The line drawn with the font sheet into width x kStatusHeight pixels.
-    void renderStatus(uint32_t* pixels, int32_t width) const;
 
 private:
     class SilentMusic;

@@ -10,13 +10,26 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <atomic>
 #include <vector>
 
 #include "PlayerController.h"
+#include "PlayerInput.h"
+#include "PlayerWindow.h"
+#include "StripText.h"
+#include "Timeline.h"
+#include "assets/FontSheet.h"
 #include "audio/SdlAudioLibrary.h"
+#include "audio/StreamDecoder.h"
 #include "core/Bitmap.h"
-#include "display/PlayerWindow.h"
+#include "core/DataFile.h"
+#include "demo/Demo.h"
+#include "demo/DemoPart.h"
+#include "demo/DemoProgram.h"
+#include "demo/DemoRunner.h"
+#include "demo/SyncEvent.h"
 #include "display/PtcDisplayDriver.h"
+#include "parts/Show.h"
 
 namespace {
 
@@ -31,14 +44,16 @@ const char* const kUsage =
     "  --start SECONDS  start at this run time (default 0)\n"
     "  --part N         start where part N (0 = the first) begins\n"
     "  --paused         start paused\n"
-    "  --scale N        show the frame N times its size (default 2)\n"
+    "  --scale N        show the frame N times its size (default 2; lowered to what fits\n"
+    "                   the screen)\n"
     "  --fullscreen     start full screen\n"
     "  --mute           start without sound\n"
     "  --help           show this text\n"
     "\n"
     "Keys: Space pause/resume; Right/Left 1 s on/back; Up/Down 10 s on/back; Page Down/\n"
     "Page Up the next/previous part; Home the start; L loop the current part (again: off);\n"
-    "period/comma one frame on/back while paused; M mute; Tab status line; F full screen;\n"
+    "period/comma one frame on/back while paused; M mute; Tab status line; T timeline;\n"
+    "+/- or the mouse wheel zoom the timeline, a click or drag on it seeks; F full screen;\n"
     "Escape or Q quit. The sync script is read again whenever it changes on disk.\n";
 
 int usageError(const std::string& message) {
@@ -54,6 +69,30 @@ bool parseNumber(const std::string& text, double& value, double low, double high
 }
 
 constexpr int64_t kFrameNs = 16666667;   // the loop's pace when nothing else paces it
+constexpr double kBytesPerSecond = 176400.0;
+constexpr double kLengthWithoutMusic = 200.0;
+
+// What the timeline shows now: the parts' windows, the script's events and changes, the
+// time, and the music's length (when it is known).
+void showContent(PlayerController& controller, double musicSeconds, TimelineContent& content) {
+    const DemoRunner& run = controller.runner();
+    const Demo& demo = *run.demo;
+    content.parts.clear();
+    for (int32_t i = 0; i < demo.partCount; i++) {
+        std::string kind = partClassName(*demo.parts[i]);
+        if (kind.size() > 4 && kind.compare(kind.size() - 4, 4, "Part") == 0) kind.resize(kind.size() - 4);
+        content.parts.push_back({demo.parts[i]->start, demo.parts[i]->end,
+                                 i < show::kPartCount ? show::kParts[i].label : "", kind});
+    }
+    content.events.clear();
+    for (int32_t i = 0; i < run.syncScript.eventCount; i++)
+        content.events.push_back({run.syncScript.events[i]->time / kBytesPerSecond, run.syncScript.events[i]->name});
+    content.changes.assign(run.syncScript.changes, run.syncScript.changes + run.syncScript.changeCount);
+    content.beatsPerMinute = show::kBeatsPerMinute;
+    content.beatsPerBar = show::kBeatsPerBar;
+    content.length = musicSeconds > 0.0 ? musicSeconds : kLengthWithoutMusic;
+    content.playhead = static_cast<double>(controller.timeMs()) / 1000.0;
+}
 
 }  // namespace
 
@@ -66,7 +105,7 @@ int main(int argc, char** argv) {
         const std::string option = argv[i];
         double value = 0;
         if (option == "--help" || option == "-h") {
-            std::fputs(kUsage, stderr);
+            std::fputs(kUsage, stdout);
             return 0;
         } else if (option == "--paused") {
             settings.paused = true;
@@ -82,8 +121,8 @@ int main(int argc, char** argv) {
             if (!parseNumber(argv[++i], value, 0, 1e6)) return usageError("--start takes seconds, 0 or more");
             settings.startMs = std::llround(value * 1000.0);
         } else if (option == "--part") {
-            if (!parseNumber(argv[++i], value, 0, 15) || value != std::floor(value))
-                return usageError("--part takes a part index from 0 to 15");
+            if (!parseNumber(argv[++i], value, 0, show::kPartCount - 1) || value != std::floor(value))
+                return usageError("--part takes a part index from 0 to " + std::to_string(show::kPartCount - 1));
             settings.startPart = static_cast<int32_t>(value);
         } else if (option == "--scale") {
             if (!parseNumber(argv[++i], value, 1, 8) || value != std::floor(value))
@@ -98,7 +137,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    PlayerWindow window(scale, PlayerController::kStatusHeight, settings.fullscreen);
+    PlayerWindow window(scale, {PlayerController::kStatusHeight, Timeline::kHeight}, settings.fullscreen);
     // Like the demo's own display, it lives until the process ends.
     PtcDisplayDriver* display = new PtcDisplayDriver(window);
     SdlAudioLibrary audio;
@@ -110,19 +149,49 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo-player: %s\n", error.message());
         return 1;
     }
+    if (window.scale() < scale)
+        std::fprintf(stderr, "demo-player: scale %d does not fit the screen: showing at scale %d\n", scale,
+                     window.scale());
+
+    // The music's envelope for the timeline, decoded beside the show.
+    MusicEnvelope envelope;
+    std::atomic<bool> envelopeReady{false};
+    std::thread envelopeMaker([&envelope, &envelopeReady] {
+        std::vector<uint8_t> bytes;
+        std::vector<int16_t> stereo;
+        if (readDataFile(DemoProgram::kMusicFile, bytes) && decodeStream(bytes.data(), bytes.size(), stereo))
+            envelope = MusicEnvelope(stereo);
+        envelopeReady = true;
+    });
 
     const int32_t width = display->frame()->width;
+    const FontSheet& font = *controller.runner().fontSheet;
+    Timeline timeline(width);
+    PlayerInput input(controller, timeline);
     std::vector<uint32_t> status(static_cast<size_t>(width) * PlayerController::kStatusHeight);
+    std::vector<uint32_t> strip(static_cast<size_t>(width) * Timeline::kHeight);
+    TimelineContent content;
+    const MusicEnvelope noMusic;
     for (;;) {
         const auto passStart = std::chrono::steady_clock::now();
-        controller.renderStatus(status.data(), width);
-        window.setStatus(status.data());
+        showContent(controller, envelopeReady ? envelope.seconds() : 0.0, content);
+        for (const WindowEvent& event : window.takeInput()) input.handle(event, window.stripTop(1), content);
         if (!controller.tick()) break;
-        if (window.statusVisible() != controller.statusVisible()) window.setStatusVisible(controller.statusVisible());
+        showContent(controller, envelopeReady ? envelope.seconds() : 0.0, content);
+        drawStatusLine(status.data(), width, PlayerController::kStatusHeight, font, controller.statusText());
+        window.setStrip(0, status.data());
+        if (input.timelineShown()) {
+            timeline.follow(content.playhead, content.length);
+            timeline.draw(strip.data(), content, envelopeReady ? envelope : noMusic, font);
+            window.setStrip(1, strip.data());
+        }
+        window.setStripVisible(0, controller.statusVisible());
+        window.setStripVisible(1, input.timelineShown());
         if (window.fullscreen() != controller.fullscreen()) window.setFullscreen(controller.fullscreen());
         // The vsync'd present paces the loop where there is one; elsewhere this does.
         std::this_thread::sleep_until(passStart + std::chrono::nanoseconds(kFrameNs));
     }
+    envelopeMaker.join();
     controller.finish();
     return 0;
 }

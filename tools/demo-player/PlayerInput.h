@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+
+#include "Timeline.h"
+#include "display/SdlWindowCore.h"
+
+class PlayerController;
+
+// Where the window's input goes: the timeline's own keys and pointer here, the player's
+// keys to the controller. A held key repeats only what moves (seeks, steps, zoom), never a
+// toggle: holding Space pauses once.
+class PlayerInput {
+public:
+    PlayerInput(PlayerController& controller, Timeline& timeline) : controller(controller), timeline(timeline) {}
+
+    // timelineTop: the timeline's top row in the window's logical pixels, -1 while hidden.
+    void handle(const WindowEvent& event, int32_t timelineTop, const TimelineContent& content);
+    bool timelineShown() const { return showTimeline; }
+
+private:
+    void handleKey(const WindowEvent& event, const TimelineContent& content);
+    void seekTo(double seconds);
+
+    PlayerController& controller;
+    Timeline& timeline;
+    bool showTimeline = true;
+    bool scrubbing = false;
+};
+
+// True for the keys that act again while held.
+bool repeatsWhenHeld(int32_t code);
