@@ -104,6 +104,12 @@ void DemoRunner::reloadSyncScript(const char* syncFile) {
     syncScript.load(syncFile);
 }
 
+void DemoRunner::reloadSyncScript(const uint8_t* data, size_t size) {
+    syncScript.clear();
+    setDefaultWindows();
+    syncScript.parse(data, size);
+}
+
 int32_t DemoRunner::selectPart(float time) const {
     for (int32_t i = 0; i < demo->partCount; i++)
         if (demo->parts[i]->start <= time && time <= demo->parts[i]->end) return i;

@@ -59,6 +59,8 @@ public:
     // Reads the sync script afresh in place of the current one: default windows, then the
     // file's. The next event stays where it was; a seekEvents puts it in place.
     void reloadSyncScript(const char* syncFile);
+    // The same for a script held in memory (`size` bytes at `data`).
+    void reloadSyncScript(const uint8_t* data, size_t size);
 
     // Told after every draw; null (the default) measures nothing.
     void setDrawObserver(DrawObserver* observer) { drawObserver = observer; }

@@ -276,13 +276,20 @@ void PlayerController::checkSyncScript() {
         std::fprintf(stderr, "demo-player: %s\n", lastReloadError.c_str());
         return;
     }
-    runner().reloadSyncScript(DemoProgram::kSyncFile);
-    runner().seekEvents(musicPlayer->position());
     lastReloadError.clear();
+    if (scriptGuard && !scriptGuard(std::string(bytes.begin(), bytes.end()))) return;
+    applyScript(std::string(bytes.begin(), bytes.end()));
     std::fprintf(stderr, "demo-player: reloaded %s: %d events, %d changes\n", DemoProgram::kSyncFile,
                  runner().syncScript.eventCount, runner().syncScript.changeCount);
+}
+
+void PlayerController::applyScript(const std::string& text) {
+    runner().reloadSyncScript(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    runner().seekEvents(musicPlayer->position());
     drawPending = true;
 }
+
+void PlayerController::scriptWritten() { scriptStamp = syncFileStamp(); }
 
 std::string PlayerController::statusText() const {
     if (!lastReloadError.empty() && (isPaused || showNs < errorShownUntilNs)) return "! " + lastReloadError;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -68,6 +69,14 @@ public:
     const std::string& reloadError() const { return lastReloadError; }
     DemoRunner& runner();
 
+    // The show plays this script from now on (the sync editor's); the file stays as it is.
+    void applyScript(const std::string& text);
+    // The player itself has just written the script file: no change to read back.
+    void scriptWritten();
+    // Asked with the text of a changed script on disk before it is applied; false keeps
+    // the one playing.
+    void setScriptGuard(std::function<bool(const std::string& text)> guard) { scriptGuard = std::move(guard); }
+
     // The status line: time, part, bar and beat, next event, draw time and frame rate.
     std::string statusText() const;
 
@@ -106,6 +115,7 @@ private:
     int32_t loopPart = -1;
     int64_t loopStartMs = 0, loopEndMs = 0;
     std::string scriptStamp;
+    std::function<bool(const std::string&)> scriptGuard;
     std::string lastReloadError;
     int64_t errorShownUntilNs = 0;
     double lastDrawMs = 0.0;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "PlayerController.h"
+#include "SyncEditor.h"
 
 bool repeatsWhenHeld(int32_t code) {
     switch (code) {
@@ -27,13 +28,18 @@ void PlayerInput::handle(const WindowEvent& event, int32_t timelineTop, const Ti
     case WindowEvent::Kind::Key: handleKey(event, content); break;
     case WindowEvent::Kind::PointerDown:
         if (timelineTop < 0 || event.y < timelineTop || event.y >= timelineTop + Timeline::kHeight) break;
+        if (editor.pointerDown(timeline.hitTest(event.x, event.y - timelineTop, content))) break;
         scrubbing = true;
         seekTo(timeline.timeAt(event.x));
         break;
     case WindowEvent::Kind::PointerMove:
         if (scrubbing) seekTo(timeline.timeAt(event.x));
+        else editor.pointerMove(timeline.timeAt(event.x));
         break;
-    case WindowEvent::Kind::PointerUp: scrubbing = false; break;
+    case WindowEvent::Kind::PointerUp:
+        scrubbing = false;
+        editor.pointerUp();
+        break;
     case WindowEvent::Kind::Wheel: timeline.zoom(event.steps, content.playhead, content.length); break;
     default: break;
     }
@@ -41,6 +47,7 @@ void PlayerInput::handle(const WindowEvent& event, int32_t timelineTop, const Ti
 
 void PlayerInput::handleKey(const WindowEvent& event, const TimelineContent& content) {
     const int32_t code = event.key.code;
+    if (editor.handleKey(event.key, event.repeat)) return;
     if (event.repeat && !repeatsWhenHeld(code)) return;
     if (code == KeyCode::LetterA + ('T' - 'A')) {
         showTimeline = !showTimeline;

@@ -5,13 +5,16 @@
 #include "display/SdlWindowCore.h"
 
 class PlayerController;
+class SyncEditor;
 
-// Where the window's input goes: the timeline's own keys and pointer here, the player's
-// keys to the controller. A held key repeats only what moves (seeks, steps, zoom), never a
-// toggle: holding Space pauses once.
+// Where the window's input goes: the sync editor's keys to it, the timeline's own keys
+// and pointer here (a press on a tick selects and drags it, elsewhere it seeks and scrubs),
+// the player's keys to the controller. A held key repeats only what moves (seeks, steps,
+// zoom, the selection), never a toggle: holding Space pauses once.
 class PlayerInput {
 public:
-    PlayerInput(PlayerController& controller, Timeline& timeline) : controller(controller), timeline(timeline) {}
+    PlayerInput(PlayerController& controller, SyncEditor& editor, Timeline& timeline)
+        : controller(controller), editor(editor), timeline(timeline) {}
 
     // timelineTop: the timeline's top row in the window's logical pixels, -1 while hidden.
     void handle(const WindowEvent& event, int32_t timelineTop, const TimelineContent& content);
@@ -22,6 +25,7 @@ private:
     void seekTo(double seconds);
 
     PlayerController& controller;
+    SyncEditor& editor;
     Timeline& timeline;
     bool showTimeline = true;
     bool scrubbing = false;

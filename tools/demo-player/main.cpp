@@ -17,6 +17,7 @@
 #include "PlayerInput.h"
 #include "PlayerWindow.h"
 #include "StripText.h"
+#include "SyncEditor.h"
 #include "Timeline.h"
 #include "assets/FontSheet.h"
 #include "audio/SdlAudioLibrary.h"
@@ -27,7 +28,6 @@
 #include "demo/DemoPart.h"
 #include "demo/DemoProgram.h"
 #include "demo/DemoRunner.h"
-#include "demo/SyncEvent.h"
 #include "display/PtcDisplayDriver.h"
 #include "parts/Show.h"
 
@@ -54,7 +54,14 @@ const char* const kUsage =
     "Page Up the next/previous part; Home the start; L loop the current part (again: off);\n"
     "period/comma one frame on/back while paused; M mute; Tab status line; T timeline;\n"
     "+/- or the mouse wheel zoom the timeline, a click or drag on it seeks; F full screen;\n"
-    "Escape or Q quit. The sync script is read again whenever it changes on disk.\n";
+    "Escape or Q quit (with unsaved edits: press it again to quit without saving).\n"
+    "\n"
+    "Editing the sync script: E drops a POWPOW event on the nearest beat (Shift+E: at the\n"
+    "exact time); [ and ] select the previous/next event or part change, as does a click on\n"
+    "it; Shift+Left/Right move the selection a beat, Ctrl+Shift+Left/Right a frame, a drag\n"
+    "anywhere; Delete removes the selected event; Ctrl+Z undoes, Ctrl+Shift+Z or Ctrl+Y\n"
+    "redoes; Ctrl+S saves. The script is read again whenever it changes on disk (while\n"
+    "edits are unsaved they stay, and R reads the file).\n";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "demo-player: %s\n(see demo-player --help)\n", message.c_str());
@@ -69,12 +76,26 @@ bool parseNumber(const std::string& text, double& value, double low, double high
 }
 
 constexpr int64_t kFrameNs = 16666667;   // the loop's pace when nothing else paces it
-constexpr double kBytesPerSecond = 176400.0;
+// What the build recorded: the stage it made and the script it made it from.
+#ifdef DEMO_PLAYER_BUILD_STAGE
+constexpr const char* kBuildStage = DEMO_PLAYER_BUILD_STAGE;
+constexpr const char* kSourceScript = DEMO_PLAYER_SOURCE_SCRIPT;
+#else
+constexpr const char* kBuildStage = "";
+constexpr const char* kSourceScript = "";
+#endif
+
+// The script the player plays, as a path (the stage's file in whatever letter case it has).
+std::string resolvedStageScript() {
+    const std::string found = resolveDataPath(DemoProgram::kSyncFile);
+    return found.empty() ? DemoProgram::kSyncFile : found;
+}
 constexpr double kLengthWithoutMusic = 200.0;
 
 // What the timeline shows now: the parts' windows, the script's events and changes, the
 // time, and the music's length (when it is known).
-void showContent(PlayerController& controller, double musicSeconds, TimelineContent& content) {
+void showContent(PlayerController& controller, const SyncEditor& editor, double musicSeconds,
+                 TimelineContent& content) {
     const DemoRunner& run = controller.runner();
     const Demo& demo = *run.demo;
     content.parts.clear();
@@ -84,10 +105,7 @@ void showContent(PlayerController& controller, double musicSeconds, TimelineCont
         content.parts.push_back({demo.parts[i]->start, demo.parts[i]->end,
                                  i < show::kPartCount ? show::kParts[i].label : "", kind});
     }
-    content.events.clear();
-    for (int32_t i = 0; i < run.syncScript.eventCount; i++)
-        content.events.push_back({run.syncScript.events[i]->time / kBytesPerSecond, run.syncScript.events[i]->name});
-    content.changes.assign(run.syncScript.changes, run.syncScript.changes + run.syncScript.changeCount);
+    editor.fill(content);
     content.beatsPerMinute = show::kBeatsPerMinute;
     content.beatsPerBar = show::kBeatsPerBar;
     content.length = musicSeconds > 0.0 ? musicSeconds : kLengthWithoutMusic;
@@ -164,21 +182,31 @@ int main(int argc, char** argv) {
         envelopeReady = true;
     });
 
+    // The editor works on the stage's script; saves go where the build says they belong.
+    const SaveTargets targets = saveTargets(resolvedStageScript(), kBuildStage, kSourceScript);
+    std::fprintf(stderr, "demo-player: %s\n", targets.note.c_str());
+    SyncEditor editor(controller, targets, audio.outputLatencySeconds());
+    std::vector<uint8_t> scriptBytes;
+    if (readDataFile(DemoProgram::kSyncFile, scriptBytes)) editor.load(std::string(scriptBytes.begin(), scriptBytes.end()));
+    else std::fprintf(stderr, "demo-player: no %s here: nothing to edit\n", DemoProgram::kSyncFile);
+    controller.setScriptGuard([&editor](const std::string& text) { return editor.takeChangedFile(text); });
+
     const int32_t width = display->frame()->width;
     const FontSheet& font = *controller.runner().fontSheet;
     Timeline timeline(width);
-    PlayerInput input(controller, timeline);
+    PlayerInput input(controller, editor, timeline);
     std::vector<uint32_t> status(static_cast<size_t>(width) * PlayerController::kStatusHeight);
     std::vector<uint32_t> strip(static_cast<size_t>(width) * Timeline::kHeight);
     TimelineContent content;
     const MusicEnvelope noMusic;
     for (;;) {
         const auto passStart = std::chrono::steady_clock::now();
-        showContent(controller, envelopeReady ? envelope.seconds() : 0.0, content);
+        showContent(controller, editor, envelopeReady ? envelope.seconds() : 0.0, content);
         for (const WindowEvent& event : window.takeInput()) input.handle(event, window.stripTop(1), content);
         if (!controller.tick()) break;
-        showContent(controller, envelopeReady ? envelope.seconds() : 0.0, content);
-        drawStatusLine(status.data(), width, PlayerController::kStatusHeight, font, controller.statusText());
+        showContent(controller, editor, envelopeReady ? envelope.seconds() : 0.0, content);
+        drawStatusLine(status.data(), width, PlayerController::kStatusHeight, font,
+                       editor.statusLine(controller.statusText()));
         window.setStrip(0, status.data());
         if (input.timelineShown()) {
             timeline.follow(content.playhead, content.length);
