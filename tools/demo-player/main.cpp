@@ -185,6 +185,9 @@ int main(int argc, char** argv) {
     // The editor works on the stage's script; saves go where the build says they belong.
     const SaveTargets targets = saveTargets(resolvedStageScript(), kBuildStage, kSourceScript);
     std::fprintf(stderr, "demo-player: %s\n", targets.note.c_str());
+    if (audio.outputLatencySeconds() > 0.0)
+        std::fprintf(stderr, "demo-player: the sound device buffers %.1f ms: E while playing lands that much earlier\n",
+                     audio.outputLatencySeconds() * 1000.0);
     SyncEditor editor(controller, targets, audio.outputLatencySeconds());
     std::vector<uint8_t> scriptBytes;
     if (readDataFile(DemoProgram::kSyncFile, scriptBytes)) editor.load(std::string(scriptBytes.begin(), scriptBytes.end()));
