@@ -45,4 +45,7 @@ void KebabPart::draw(Bitmap* target, NewRenderDriver* driver, float time) {
     flash.draw(powPicture, target);
 }
 
+// A flash lit anywhere in the show must not linger after a jump.
+void KebabPart::rewind() { flash.reset(); }
+
 DemoPart* newKebabPart() { return new KebabPart(); }

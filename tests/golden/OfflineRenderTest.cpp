@@ -99,7 +99,7 @@ protected:
         frames.clear();
         testing::internal::CaptureStdout();
         OfflineResult result = renderOffline(settings, [this](const OfflineFrame& frame) {
-            Seen seen{frame.index, frame.timeMs, frame.part, frame.event ? frame.event->name : "", frame.eventPart,
+            Seen seen{frame.index, frame.timeMs, frame.part, frame.eventName ? frame.eventName : "", frame.eventPart,
                       frame.width, frame.height};
             frames.push_back(seen);
             return frame.index + 1 != stopAfter;
@@ -233,7 +233,7 @@ TEST(OfflineRenderRepeat, ASecondRunOfTheProcessDrawsTheSameFrames) {
         const OfflineResult result = renderOffline(settings, [&](const OfflineFrame& frame) {
             run.crcs.push_back(frameCrc(frame.pixels, frame.width, frame.height));
             run.parts.push_back(frame.part);
-            run.flashes += frame.event != nullptr;
+            run.flashes += frame.eventName != nullptr;
             return true;
         });
         testing::internal::GetCapturedStdout();
