@@ -10,23 +10,17 @@
 
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
-#include "core/Bitmap.h"
 #include "core/DataFile.h"
-#include "demo/Demo.h"
-#include "demo/DemoPart.h"
-#include "demo/DemoProgram.h"
 #include "demo/ScriptLineReader.h"
-#include "demo/SyncEvent.h"
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
-#include "parts/PowFlash.h"
 #include "parts/Show.h"
+#include "program/DemoProgram.h"
 
 namespace {
 
-constexpr int64_t kNsPerMs = 1000000;
-constexpr int64_t kBytesPerSecond = 176400;   // 44.1 kHz, 16-bit stereo
-constexpr int64_t kErrorShownNs = 5000000000;
+using units::kNsPerMs;
+constexpr int64_t kErrorShownNs = 5 * units::kNsPerSecond;
 
 std::string clockText(int64_t ms) {
     char text[32];
@@ -70,6 +64,8 @@ PlayerController::~PlayerController() = default;
 
 DemoRunner& PlayerController::runner() { return program->runner(); }
 
+uint32_t PlayerController::musicPosition() const { return musicPlayer->position(); }
+
 void PlayerController::begin(const PlayerSettings& settings) {
     if (resolveDataPath(DemoProgram::kMusicFile).empty()) {
         std::fprintf(stderr, "demo-player: no %s here: playing without sound\n", DemoProgram::kMusicFile);
@@ -81,20 +77,15 @@ void PlayerController::begin(const PlayerSettings& settings) {
     }
     program = std::make_unique<DemoProgram>(&display, musicPlayer.get(), showClock);
     program->begin();
-    runner().setDrawObserver(this);
-    randomAtBegin = demoRandom();
-    const Bitmap& frame = *display.frame();
-    frameAtBegin.assign(frame.pixels, frame.pixels + static_cast<size_t>(frame.width) * frame.height);
     scriptStamp = syncFileStamp();
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
 
-    const Demo& demo = *runner().demo;
     // Paused first, so that no sound plays past the starting point before the first frame.
     if (settings.paused) togglePause();
-    if (settings.startPart >= 0 && settings.startPart < demo.partCount)
-        seek(partEntryMs(demo.parts[settings.startPart]->start));
+    if (settings.startPart >= 0 && settings.startPart < runner().partCount())
+        seek(partEntryMs(runner().window(settings.startPart).start));
     else
         seek(settings.startMs);
     lastWall = wallClock.counter();
@@ -132,7 +123,6 @@ bool PlayerController::tick() {
 
 void PlayerController::finish() {
     if (!program) return;
-    runner().setDrawObserver(nullptr);
     program->finish();
     program.reset();
 }
@@ -145,8 +135,8 @@ void PlayerController::handleKey(int32_t code) {
     case KeyCode::Left: seek(now - 1000); break;
     case KeyCode::Up: seek(now + 10000); break;
     case KeyCode::Down: seek(now - 10000); break;
-    case KeyCode::PageDown: seekToPart(runner().currentPart + 1); break;
-    case KeyCode::PageUp: seekToPart(runner().currentPart - 1); break;
+    case KeyCode::PageDown: seekToPart(runner().currentPart() + 1); break;
+    case KeyCode::PageUp: seekToPart(runner().currentPart() - 1); break;
     case KeyCode::Home: seek(0); break;
     case KeyCode::Period: stepFrame(1); break;
     case KeyCode::Comma: stepFrame(-1); break;
@@ -167,34 +157,14 @@ void PlayerController::seek(int64_t ms) { seekNs(ms * kNsPerMs); }
 
 void PlayerController::seekNs(int64_t ns) {
     if (ns < 0) ns = 0;
-    uint32_t bytes = musicBytes(ns / kNsPerMs);
-    // A module goes to the row playing then; a stream to the byte, and past its end the
-    // time stops at the end (a module's position is no byte count to compare).
-    if (musicPlayer->setPosition(bytes) && !silentMusic && !musicPlayer->playsModule()) {
-        const uint32_t reached = musicPlayer->position();
-        if (reached < bytes) {
-            bytes = reached;
-            ns = static_cast<int64_t>(reached) * 1000 / kBytesPerSecond * kNsPerMs;
-        }
-    }
-    showNs = ns;
-    runner().seekEvents(bytes);
-    PowFlash::resetAll();
-    const Demo& demo = *runner().demo;
-    for (int32_t i = 0; i < demo.partCount; i++) demo.parts[i]->rewind();
-    demoRandom() = randomAtBegin;
-    std::copy(frameAtBegin.begin(), frameAtBegin.end(), display.frame()->pixels);
+    // The run timer reads the show clock: set there first, so the restart keeps the timer.
+    showClock.set(ns / kNsPerMs * kNsPerMs + kNsPerMs / 2);
+    const int64_t ms = runner().restart(ns / kNsPerMs);
+    showNs = ms == ns / kNsPerMs ? ns : ms * kNsPerMs;
     drawPending = true;
 }
 
-void PlayerController::moveMusicTo(int64_t ms) { musicPlayer->setPosition(musicBytes(ms)); }
-
-// The byte the offline renderer's music has reached at this run time.
-uint32_t PlayerController::musicBytes(int64_t ms) const {
-    const auto frames = static_cast<uint64_t>(static_cast<double>(ms) / 1000.0 * 44100.0);
-    const uint64_t bytes = frames * 4;
-    return bytes > 0xFFFFFFF0u ? 0xFFFFFFF0u : static_cast<uint32_t>(bytes);
-}
+void PlayerController::moveMusicTo(int64_t ms) { musicPlayer->setPosition(units::musicBytesAt(ms)); }
 
 void PlayerController::togglePause() {
     isPaused = !isPaused;
@@ -210,19 +180,18 @@ void PlayerController::togglePause() {
 void PlayerController::stepFrame(int32_t direction) {
     if (!isPaused) return;
     if (direction < 0) {
-        seekNs(showNs - kFrameStepNs);
+        seekNs(showNs - units::kFrameStepNs);
         return;
     }
-    showNs += kFrameStepNs;
+    showNs += units::kFrameStepNs;
     moveMusicTo(timeMs());
     drawPending = true;
 }
 
 void PlayerController::seekToPart(int32_t part) {
-    const Demo& demo = *runner().demo;
     if (part < 0) part = 0;
-    if (part >= demo.partCount) return;
-    seek(partEntryMs(demo.parts[part]->start));
+    if (part >= runner().partCount()) return;
+    seek(partEntryMs(runner().window(part).start));
 }
 
 void PlayerController::toggleLoop() {
@@ -230,23 +199,21 @@ void PlayerController::toggleLoop() {
         loopPart = -1;
         return;
     }
-    const DemoPart* part = runner().demo->parts[runner().currentPart];
-    loopPart = runner().currentPart;
-    loopStartMs = partEntryMs(part->start);
-    loopEndMs = static_cast<int64_t>(std::floor(static_cast<double>(part->end) * 1000.0));
+    loopPart = runner().currentPart();
+    const PartWindow window = runner().window(loopPart);
+    loopStartMs = partEntryMs(window.start);
+    loopEndMs = static_cast<int64_t>(std::floor(static_cast<double>(window.end) * 1000.0));
 }
 
 void PlayerController::drawFrame() {
     // Half a millisecond in, as the offline renderer does: the run timer reads whole ms.
     showClock.set(timeMs() * kNsPerMs + kNsPerMs / 2);
-    if (silentMusic) silentMusic->setPosition(musicBytes(timeMs()));
-    runner().playFrame();
+    if (silentMusic) silentMusic->setPosition(units::musicBytesAt(timeMs()));
+    lastDrawMs = runner().playFrame().drawSeconds * 1000.0;
     drawn++;
     fpsFrames++;
     drawPending = false;
 }
-
-void PlayerController::partDrawn(int32_t, float, double drawSeconds) { lastDrawMs = drawSeconds * 1000.0; }
 
 // What tells a changed file: its size and modification time, or that it is missing.
 std::string PlayerController::syncFileStamp() const {
@@ -280,12 +247,11 @@ void PlayerController::checkSyncScript() {
     if (scriptGuard && !scriptGuard(std::string(bytes.begin(), bytes.end()))) return;
     applyScript(std::string(bytes.begin(), bytes.end()));
     std::fprintf(stderr, "demo-player: reloaded %s: %d events, %d changes\n", DemoProgram::kSyncFile,
-                 runner().syncScript.eventCount, runner().syncScript.changeCount);
+                 runner().eventCount(), runner().changeCount());
 }
 
 void PlayerController::applyScript(const std::string& text) {
     runner().reloadSyncScript(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-    runner().seekEvents(musicPlayer->position());
     drawPending = true;
 }
 
@@ -297,20 +263,19 @@ std::string PlayerController::statusText() const {
     const auto beats = static_cast<int64_t>(static_cast<double>(ms) * show::kBeatsPerMinute / 60000.0);
     const DemoRunner& run = program->runner();
     std::string next = "end";
-    if (run.nextEvent < run.syncScript.eventCount) {
-        const SyncEvent* event = run.syncScript.events[run.nextEvent];
+    if (run.nextEvent() < run.eventCount()) {
+        const EventInfo event = run.event(run.nextEvent());
         char name[7];
-        std::snprintf(name, sizeof name, "%-6.6s", event->name);
-        next = std::string(name) + " " +
-               clockText(static_cast<int64_t>(event->time) * 1000 / kBytesPerSecond);
+        std::snprintf(name, sizeof name, "%-6.6s", event.name);
+        next = std::string(name) + " " + clockText(event.ms);
     }
     // Every field keeps its width, so that nothing shifts when a flag comes or goes.
     char text[160];
-    std::string kind = partClassName(*run.demo->parts[run.currentPart]);
+    std::string kind = run.partName(run.currentPart());
     if (kind.size() > 4 && kind.compare(kind.size() - 4, 4, "Part") == 0) kind.resize(kind.size() - 4);
     std::snprintf(text, sizeof text, "%-2s%-1s%-1s %s %2d %-6.6s %3lld.%lld >%-15s %4.1fms %3.0ffps",
                   isPaused ? "||" : "", loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "",
-                  clockText(ms).c_str(), run.currentPart, kind.c_str(),
+                  clockText(ms).c_str(), run.currentPart(), kind.c_str(),
                   static_cast<long long>(beats / show::kBeatsPerBar + 1),
                   static_cast<long long>(beats % show::kBeatsPerBar + 1), next.c_str(),
                   std::min(lastDrawMs, 99.9), std::min(framesPerSecond, 999.0));

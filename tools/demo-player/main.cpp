@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
-#include <atomic>
 #include <vector>
 
 #include "PlayerController.h"
@@ -24,12 +24,11 @@
 #include "audio/StreamDecoder.h"
 #include "core/Bitmap.h"
 #include "core/DataFile.h"
-#include "demo/Demo.h"
-#include "demo/DemoPart.h"
-#include "demo/DemoProgram.h"
+#include "core/Units.h"
 #include "demo/DemoRunner.h"
 #include "display/PtcDisplayDriver.h"
 #include "parts/Show.h"
+#include "program/DemoProgram.h"
 
 namespace {
 
@@ -75,7 +74,6 @@ bool parseNumber(const std::string& text, double& value, double low, double high
     return !text.empty() && *end == '\0' && errno == 0 && std::isfinite(value) && value >= low && value <= high;
 }
 
-constexpr int64_t kFrameNs = 16666667;   // the loop's pace when nothing else paces it
 // What the build recorded: the stage it made and the script it made it from.
 #ifdef DEMO_PLAYER_BUILD_STAGE
 constexpr const char* kBuildStage = DEMO_PLAYER_BUILD_STAGE;
@@ -97,13 +95,12 @@ constexpr double kLengthWithoutMusic = 200.0;
 void showContent(PlayerController& controller, const SyncEditor& editor, double musicSeconds,
                  TimelineContent& content) {
     const DemoRunner& run = controller.runner();
-    const Demo& demo = *run.demo;
     content.parts.clear();
-    for (int32_t i = 0; i < demo.partCount; i++) {
-        std::string kind = partClassName(*demo.parts[i]);
+    for (int32_t i = 0; i < run.partCount(); i++) {
+        std::string kind = run.partName(i);
         if (kind.size() > 4 && kind.compare(kind.size() - 4, 4, "Part") == 0) kind.resize(kind.size() - 4);
-        content.parts.push_back({demo.parts[i]->start, demo.parts[i]->end,
-                                 i < show::kPartCount ? show::kParts[i].label : "", kind});
+        const PartWindow window = run.window(i);
+        content.parts.push_back({window.start, window.end, i < show::kPartCount ? show::kParts[i].label : "", kind});
     }
     editor.fill(content);
     content.beatsPerMinute = show::kBeatsPerMinute;
@@ -195,7 +192,7 @@ int main(int argc, char** argv) {
     controller.setScriptGuard([&editor](const std::string& text) { return editor.takeChangedFile(text); });
 
     const int32_t width = display->frame()->width;
-    const FontSheet& font = *controller.runner().fontSheet;
+    const FontSheet& font = controller.runner().fontSheet();
     Timeline timeline(width);
     PlayerInput input(controller, editor, timeline);
     std::vector<uint32_t> status(static_cast<size_t>(width) * PlayerController::kStatusHeight);
@@ -220,7 +217,7 @@ int main(int argc, char** argv) {
         window.setStripVisible(1, input.timelineShown());
         if (window.fullscreen() != controller.fullscreen()) window.setFullscreen(controller.fullscreen());
         // The vsync'd present paces the loop where there is one; elsewhere this does.
-        std::this_thread::sleep_until(passStart + std::chrono::nanoseconds(kFrameNs));
+        std::this_thread::sleep_until(passStart + std::chrono::nanoseconds(units::kFrameStepNs));
     }
     envelopeMaker.join();
     controller.finish();
