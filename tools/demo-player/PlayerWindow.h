@@ -27,7 +27,6 @@ public:
     // A strip's pixels (frame width by its height), shown from the next present.
     void setStrip(size_t strip, const uint32_t* pixels);
     void setStripVisible(size_t strip, bool visible);
-    bool stripVisible(size_t strip) const { return strips[strip].visible; }
     // The strip's top row in the window's logical pixels; -1 while hidden.
     int32_t stripTop(size_t strip) const;
     void setFullscreen(bool on);

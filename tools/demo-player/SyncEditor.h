@@ -41,11 +41,7 @@ public:
     // The status line: '*' while edits are unsaved, then the controller's line, or a
     // message the editor has for the user.
     std::string statusLine(const std::string& playerLine) const;
-    const std::string& message() const { return note; }
     const SyncDocument& script() const { return document; }
-
-    bool save();
-    void select(TimelineContent::Kind kind, int32_t index);
 
 private:
     struct Item {
@@ -62,6 +58,8 @@ private:
     void edited(bool done, const std::string& what);
     void reloadFromDisk();
     void say(const std::string& text);
+    bool save();
+    void select(TimelineContent::Kind kind, int32_t index);
 
     PlayerController& controller;
     SaveTargets targets;
