@@ -380,6 +380,7 @@ TEST_F(SyncEditorTest, InputRepeatsOnlyMovesAndThePointerSeeksOrDragsOnTheTimeli
         event.kind = WindowEvent::Kind::PointerMove;
         event.x = timeline.columnOf(t);
         input.handle(event, 400, content);
+        input.settlePointer();   // a pass each
     }
     event.kind = WindowEvent::Kind::PointerUp;
     input.handle(event, 400, content);

@@ -27,22 +27,31 @@ void PlayerInput::handle(const WindowEvent& event, int32_t timelineTop, const Ti
     switch (event.kind) {
     case WindowEvent::Kind::Key: handleKey(event, content); break;
     case WindowEvent::Kind::PointerDown:
+        pointerMoved = false;
         if (timelineTop < 0 || event.y < timelineTop || event.y >= timelineTop + Timeline::kHeight) break;
         if (editor.pointerDown(timeline.hitTest(event.x, event.y - timelineTop, content))) break;
         scrubbing = true;
         seekTo(timeline.timeAt(event.x));
         break;
     case WindowEvent::Kind::PointerMove:
-        if (scrubbing) seekTo(timeline.timeAt(event.x));
-        else editor.pointerMove(timeline.timeAt(event.x));
+        pointerMoved = true;
+        pointerX = event.x;
         break;
     case WindowEvent::Kind::PointerUp:
+        settlePointer();
         scrubbing = false;
         editor.pointerUp();
         break;
     case WindowEvent::Kind::Wheel: timeline.zoom(event.steps, content.playhead, content.length); break;
     default: break;
     }
+}
+
+void PlayerInput::settlePointer() {
+    if (!pointerMoved) return;
+    pointerMoved = false;
+    if (scrubbing) seekTo(timeline.timeAt(pointerX));
+    else editor.pointerMove(timeline.timeAt(pointerX));
 }
 
 void PlayerInput::handleKey(const WindowEvent& event, const TimelineContent& content) {

@@ -18,6 +18,9 @@ public:
 
     // timelineTop: the timeline's top row in the window's logical pixels, -1 while hidden.
     void handle(const WindowEvent& event, int32_t timelineTop, const TimelineContent& content);
+    // After a pass's input: the pointer's last move, for a scrub or a drag. Moves are
+    // taken once a pass, since each one restarts the show or applies the script.
+    void settlePointer();
     bool timelineShown() const { return showTimeline; }
 
 private:
@@ -29,6 +32,8 @@ private:
     Timeline& timeline;
     bool showTimeline = true;
     bool scrubbing = false;
+    bool pointerMoved = false;
+    int32_t pointerX = 0;
 };
 
 // True for the keys that act again while held.

@@ -203,6 +203,7 @@ int main(int argc, char** argv) {
         const auto passStart = std::chrono::steady_clock::now();
         showContent(controller, editor, envelopeReady ? envelope.seconds() : 0.0, content);
         for (const WindowEvent& event : window.takeInput()) input.handle(event, window.stripTop(1), content);
+        input.settlePointer();
         if (!controller.tick()) break;
         showContent(controller, editor, envelopeReady ? envelope.seconds() : 0.0, content);
         drawStatusLine(status.data(), width, PlayerController::kStatusHeight, font,
