@@ -50,6 +50,10 @@ SaveTargets saveTargets(const std::string& stageScript, const std::string& build
                 " alone (it was not built from a source tree here): a copy to keep elsewhere"};
 }
 
+SaveTargets saveTargetsOfThisBuild(const std::string& stageScript) {
+    return saveTargets(stageScript, DEMO_BUILD_STAGE, DEMO_SOURCE_SCRIPT);
+}
+
 bool ScriptSettle::due(const std::string& stamp, int64_t nowNs) {
     if (stamp == readStamp) {
         waiting = false;

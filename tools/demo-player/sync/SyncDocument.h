@@ -127,6 +127,9 @@ struct SaveTargets {
 // recorded (empty when it recorded nothing).
 SaveTargets saveTargets(const std::string& stageScript, const std::string& buildStage,
                         const std::string& sourceScript);
+// The same with what this build recorded: its stage folder and the show's script in the
+// source tree it was built from.
+SaveTargets saveTargetsOfThisBuild(const std::string& stageScript);
 
 // When to read a script that changed on disk: once its stamp (size and modification time,
 // empty when the file is missing) has stopped changing for kSettleNs, so that a file being
