@@ -18,7 +18,8 @@
 #include <vector>
 
 #include "audio/MixingAudioLibrary.h"
-#include "audio/MusicBytes.h"
+#include "audio/StreamDecoder.h"
+#include "core/Units.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ void BM_audioSeekWhilePlaying(benchmark::State& state) {
         for (int i = 0; i < 100; i++) {
             const auto seconds = static_cast<uint32_t>(random() % 182);
             const auto started = Clock::now();
-            audio.channelSetPosition(stream, seconds * kMusicBytesPerSecond);
+            audio.channelSetPosition(stream, static_cast<uint32_t>(seconds * units::kMusicBytesPerSecond));
             seekMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - started).count());
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
         }

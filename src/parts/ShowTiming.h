@@ -4,17 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "core/Units.h"
+
 // The show's timing as its sync script holds it (show/synkTest.snc in the source tree, the
 // one place it is written down): when each part after the first begins, and the cue events.
 // The data generator lays out the music by it and the tests take their expectations from
-// it. Like Show.h it includes nothing of the system. The reader is strict: the script is
+// it. The reader is strict: the script is
 // ours, so what the demo's reader would take in some odd way is refused, with its line.
+// Besides the standard library it needs only the units header.
 namespace show {
 
 struct Cue {
     std::string name;
     int32_t bytes;   // music position: bytes of 44.1 kHz 16-bit stereo
-    double seconds() const { return bytes / 176400.0; }
+    double seconds() const { return static_cast<double>(bytes) / units::kMusicBytesPerSecond; }
 };
 
 struct Timing {

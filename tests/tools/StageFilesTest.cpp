@@ -14,7 +14,7 @@
 
 #include "LwobTestReader.h"
 #include "ShowTimeline.h"
-#include "parts/ShowTiming.h"
+#include "support/ShowTimingFile.h"
 #include "TestFiles.h"
 #include "core/Bitmap.h"
 #include "demo/Demo.h"
@@ -132,18 +132,6 @@ Mp3Walk walkMp3(const std::vector<uint8_t>& f) {
     }
     if (at != f.size()) walk.allStereo44100 = false;
     return walk;
-}
-
-// The show's timing from its one source, the script in the source tree.
-const show::Timing& sourceTiming() {
-    static const show::Timing timing = [] {
-        const std::vector<uint8_t> bytes = readFileBytes(std::string(TEST_SOURCE_DIR) + "/show/synkTest.snc");
-        show::Timing read;
-        std::string error;
-        EXPECT_TRUE(show::readTiming(std::string(bytes.begin(), bytes.end()), read, error)) << error;
-        return read;
-    }();
-    return timing;
 }
 
 }  // namespace

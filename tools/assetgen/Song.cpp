@@ -18,7 +18,7 @@ constexpr double kSixteenth = kBeat / 4;
 enum class Section { Intro, Entry, Groove, Breakbeat, Build, Drop, HalfTime, Anthem, Outro };
 
 // What plays from each part's start on.
-#define SONG_SECTION(Class, label, seconds, section, files, flashes) Section::section,
+#define SONG_SECTION(Class, label, section, files) Section::section,
 constexpr Section kSectionOfPart[] = {SHOW_PARTS(SONG_SECTION, SHOW_SKIP)};
 #undef SONG_SECTION
 

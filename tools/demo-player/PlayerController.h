@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Units.h"
+#include "SyncDocument.h"
 #include "demo/Clock.h"
 #include "demo/DemoRunner.h"
 
@@ -81,7 +82,10 @@ private:
     void stepFrame(int32_t direction);
     void seekToPart(int32_t part);
     void toggleLoop();
+    void setLoopWindow();
     void checkSyncScript();
+    // Says what reading the script found: each line on stderr, the first in the status line.
+    void reportScript(const std::vector<std::string>& findings);
     std::string syncFileStamp() const;
 
     DisplayDriver& display;
@@ -102,7 +106,7 @@ private:
     bool drawPending = false;
     int32_t loopPart = -1;
     int64_t loopStartMs = 0, loopEndMs = 0;
-    std::string scriptStamp;
+    ScriptSettle scriptSettle;
     std::string lastReloadError;
     int64_t errorShownUntilNs = 0;
     double lastDrawMs = 0.0;

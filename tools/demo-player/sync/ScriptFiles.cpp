@@ -80,3 +80,10 @@ std::string refusalOf(const SyncDocument& document) {
         if (warning.fatal) return "line " + std::to_string(warning.line) + ": " + warning.message;
     return "";
 }
+
+std::vector<std::string> scriptFindings(const std::string& fileName, const SyncDocument& document) {
+    std::vector<std::string> findings;
+    for (const SyncWarning& warning : document.warnings())
+        findings.push_back(fileName + " line " + std::to_string(warning.line) + ": " + warning.message);
+    return findings;
+}

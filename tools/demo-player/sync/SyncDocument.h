@@ -154,3 +154,5 @@ private:
 // Why a script read from disk is not applied ("" when it may be): no header, or a file
 // that ends before the records its counts announce.
 std::string refusalOf(const SyncDocument& document);
+// The checks' findings as the player says them: "synkTest.snc line 7: ...".
+std::vector<std::string> scriptFindings(const std::string& fileName, const SyncDocument& document);
