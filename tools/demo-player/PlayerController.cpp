@@ -242,20 +242,29 @@ void PlayerController::checkSyncScript() {
         reportScript({std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file; the old script stays"});
         return;
     }
-    const SyncDocument script(std::string(bytes.begin(), bytes.end()));
+    const std::string text(bytes.begin(), bytes.end());
+    const SyncDocument script(text);
     const std::string refusal = refusalOf(script);
     if (!refusal.empty()) {
         reportScript({std::string(DemoProgram::kSyncFile) + " " + refusal + "; not applied, the old script stays"});
         return;
     }
-    runner().reloadSyncScript(DemoProgram::kSyncFile);
+    reportScript(scriptFindings(DemoProgram::kSyncFile, script));
+    applyScript(text);
     std::fprintf(stderr, "demo-player: reloaded %s: %d events, %d changes\n", DemoProgram::kSyncFile,
                  runner().eventCount(), runner().changeCount());
-    reportScript(scriptFindings(DemoProgram::kSyncFile, script));
-    // The loop and the frame follow the new windows, as a run starting here would have them.
-    if (loopPart >= 0) setLoopWindow();
-    seekNs(showNs);
 }
+
+void PlayerController::applyScript(const std::string& text) {
+    runner().reloadSyncScript(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    // The loop follows the new windows; a held frame is drawn afresh, as a run starting here
+    // would draw it (while playing the next frame follows, and the music plays on).
+    if (loopPart >= 0) setLoopWindow();
+    if (isPaused) seekNs(showNs);
+    else drawPending = true;
+}
+
+void PlayerController::scriptWritten() { scriptSettle.markRead(syncFileStamp()); }
 
 void PlayerController::reportScript(const std::vector<std::string>& findings) {
     lastReloadError.clear();

@@ -53,6 +53,12 @@ public:
     // events before it count as consumed, and the next pass draws it as a run starting
     // there would.
     void seek(int64_t ms);
+    // Puts a script (the file's text, checked to be whole) in place of the current one, at
+    // the current time: the part loop takes its part's new window, a paused frame is drawn
+    // afresh.
+    void applyScript(const std::string& text);
+    // The script on disk is the player's own (just saved): it is not read back.
+    void scriptWritten();
     void seekNs(int64_t ns);
 
     int64_t timeMs() const { return showNs / 1000000; }
