@@ -230,6 +230,12 @@ TEST_F(PlayerTest, AChangedScriptAppliesOnceSettledAndABrokenOneKeepsTheOld) {
     EXPECT_GT(controller->timeMs(), 4000) << "the loop still ends at the old end";
 }
 
+TEST_F(PlayerTest, AMissingScriptAtTheStartIsSaid) {
+    fs::remove(stage / "synkTest.snc");
+    begin({0, -1, true, false});
+    EXPECT_EQ(controller->reloadError().rfind("no synkTest.snc here", 0), 0u) << controller->reloadError();
+}
+
 TEST_F(PlayerTest, KeysForTheWindowMuteAndQuit) {
     begin({0, 4, false, true, false});
     EXPECT_EQ(controller->timeMs(), 4001);

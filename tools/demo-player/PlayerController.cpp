@@ -77,11 +77,6 @@ void PlayerController::begin(const PlayerSettings& settings) {
     program = std::make_unique<DemoProgram>(&display, musicPlayer.get(), showClock);
     program->begin();
     scriptSettle.markRead(syncFileStamp());
-    std::vector<uint8_t> script;
-    if (readDataFile(DemoProgram::kSyncFile, script))
-        reportScript(scriptFindings(DemoProgram::kSyncFile, SyncDocument(std::string(script.begin(), script.end()))));
-    else
-        reportScript({std::string("no ") + DemoProgram::kSyncFile + " here: no events and no part changes, the first part plays throughout"});
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
@@ -92,6 +87,12 @@ void PlayerController::begin(const PlayerSettings& settings) {
         seek(partEntryMs(runner().window(settings.startPart).start));
     else
         seek(settings.startMs);
+    // What the demo's reader took from the script, said once the starting time is known.
+    std::vector<uint8_t> script;
+    if (readDataFile(DemoProgram::kSyncFile, script))
+        reportScript(scriptFindings(DemoProgram::kSyncFile, SyncDocument(std::string(script.begin(), script.end()))));
+    else
+        reportScript({std::string("no ") + DemoProgram::kSyncFile + " here: no events and no part changes, the first part plays throughout"});
     lastWall = wallClock.counter();
     fpsWindowStart = lastWall;
     drawFrame();
