@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PlayerController.h"
+#include "RunningText.h"
 #include "audio/MusicPlayer.h"
 #include "core/Bitmap.h"
 #include "audio/VirtualAudioLibrary.h"
@@ -234,6 +235,13 @@ TEST_F(PlayerTest, AMissingScriptAtTheStartIsSaid) {
     fs::remove(stage / "synkTest.snc");
     begin({0, -1, true, false});
     EXPECT_EQ(controller->reloadError().rfind("no synkTest.snc here", 0), 0u) << controller->reloadError();
+    // Longer than the 64 characters of the status line: it runs through it, read in full.
+    const std::string said = controller->statusText();
+    ASSERT_GT(said.size(), 64u);
+    EXPECT_EQ(runningText(said, 64, 0), said.substr(0, 64));
+    EXPECT_EQ(runningText(said, 64, 150 * 10), said.substr(10, 64));
+    EXPECT_EQ(runningText(said, 64, 150 * static_cast<int64_t>(said.size() + 3)), said.substr(0, 64));
+    EXPECT_EQ(runningText("short", 64, 999), "short");
 }
 
 TEST_F(PlayerTest, KeysForTheWindowMuteAndQuit) {

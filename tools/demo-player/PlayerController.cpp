@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "RunningText.h"
 #include "assets/FontSheet.h"
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
@@ -301,14 +302,8 @@ void PlayerController::renderStatus(uint32_t* pixels, int32_t width) const {
     const FontSheet& font = program->runner().fontSheet();
     if (!font.glyphs || font.glyphSize + 1 > kStatusHeight) return;
     const int32_t size = font.glyphSize;
-    std::string text = statusText();
-    // A line longer than the frame is wide runs through it, a character every 0.15 s.
-    const size_t fits = static_cast<size_t>(width / size);
-    if (text.size() > fits) {
-        const std::string loop = text + "   ";
-        const auto ms = static_cast<int64_t>(static_cast<double>(lastWall) * 1000.0 / static_cast<double>(wallClock.frequency()));
-        text = (loop + loop).substr(static_cast<size_t>(ms / 150) % loop.size(), fits);
-    }
+    const auto ms = static_cast<int64_t>(static_cast<double>(lastWall) * 1000.0 / static_cast<double>(wallClock.frequency()));
+    const std::string text = runningText(statusText(), static_cast<size_t>(width / size), ms);
     for (size_t c = 0; c < text.size() && static_cast<int32_t>(c + 1) * size <= width; c++) {
         const uint32_t* glyph = font.glyphs + static_cast<size_t>(static_cast<uint8_t>(text[c])) * size * size;
         for (int32_t y = 0; y < size; y++)
