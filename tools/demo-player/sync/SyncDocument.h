@@ -50,7 +50,9 @@ public:
     const std::string& text() const { return current; }
     // The header is right, so the demo reads records from it.
     bool isScript() const;
-    // It holds every record its counts announce (a file cut short does not).
+    // It holds every record its counts announce and ends after its last value with a line
+    // break (a file cut short, or one that stops inside its last value, may still be being
+    // written). Only a whole script takes edits.
     bool complete() const;
 
     // In file order.
