@@ -74,6 +74,32 @@ size_t placeAfterEqual(std::vector<Event>& events, Event event) {
     return static_cast<size_t>(index);
 }
 
+// The same scripts mangled: cut anywhere, bytes changed to line breaks, carriage returns,
+// digits or a long run. Whatever it reads, the document writes the same bytes, and when it
+// takes a file as whole it reads what the demo reads.
+TEST(SyncDocument, MangledScriptsKeepTheirBytesAndReadAsTheDemoDoes) {
+    std::vector<Event> unused;
+    for (uint32_t seed = 1; seed <= 300; seed++) {
+        std::string text = randomScript(seed, unused);
+        std::mt19937 random(seed);
+        for (int change = 0; change < 3; change++) {
+            const size_t at = random() % (text.size() + 1);
+            const std::string pieces[] = {"\n", "\r", "\r\n", "7", std::string(300, 'x'), ""};
+            text = text.substr(0, at) + pieces[random() % 6] + text.substr(std::min(text.size(), at + random() % 3));
+        }
+        if (random() % 4 == 0) text.resize(random() % (text.size() + 1));
+        SyncDocument document(text);
+        ASSERT_EQ(document.text(), text) << "seed " << seed;
+        if (!document.complete()) {
+            EXPECT_EQ(document.addEvent("POWPOW", 0), SyncDocument::kNoIndex) << "seed " << seed;
+            continue;
+        }
+        std::vector<Event> events = eventsOf(document);
+        std::stable_sort(events.begin(), events.end(), [](auto& a, auto& b) { return a.second < b.second; });
+        EXPECT_EQ(events, readByDemo(text)) << "seed " << seed;
+    }
+}
+
 TEST(SyncDocument, ReadsAsTheDemoDoesAndWritesTheSameBytes) {
     const std::string show = [] {
         const std::vector<uint8_t> bytes = readFileBytes(std::string(TEST_STAGE_DIR) + "/synkTest.snc");

@@ -1,6 +1,5 @@
 #include "PlayerController.h"
 
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
 #include "core/DataFile.h"
-#include "demo/ScriptLineReader.h"
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
 #include "parts/Show.h"
@@ -77,7 +75,7 @@ void PlayerController::begin(const PlayerSettings& settings) {
     }
     program = std::make_unique<DemoProgram>(&display, musicPlayer.get(), showClock);
     program->begin();
-    scriptStamp = syncFileStamp();
+    scriptSettle.markRead(syncFileStamp());
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
@@ -88,6 +86,12 @@ void PlayerController::begin(const PlayerSettings& settings) {
         seek(partEntryMs(runner().window(settings.startPart).start));
     else
         seek(settings.startMs);
+    // What the demo's reader took from the script, said once the starting time is known.
+    std::vector<uint8_t> script;
+    if (readDataFile(DemoProgram::kSyncFile, script))
+        reportScript(scriptFindings(DemoProgram::kSyncFile, SyncDocument(std::string(script.begin(), script.end()))));
+    else
+        reportScript({std::string("no ") + DemoProgram::kSyncFile + " here: no events and no part changes, the first part plays throughout"});
     lastWall = wallClock.counter();
     fpsWindowStart = lastWall;
     drawFrame();
@@ -200,6 +204,10 @@ void PlayerController::toggleLoop() {
         return;
     }
     loopPart = runner().currentPart();
+    setLoopWindow();
+}
+
+void PlayerController::setLoopWindow() {
     const PartWindow window = runner().window(loopPart);
     loopStartMs = partEntryMs(window.start);
     loopEndMs = static_cast<int64_t>(std::floor(static_cast<double>(window.end) * 1000.0));
@@ -224,38 +232,50 @@ std::string PlayerController::syncFileStamp() const {
            std::to_string(info.st_mtim.tv_nsec);
 }
 
+// A changed script is read once it has stood still, and applied only when it is whole; what
+// the checks find in it is said either way.
 void PlayerController::checkSyncScript() {
-    const std::string stamp = syncFileStamp();
-    if (stamp == scriptStamp) return;
-    scriptStamp = stamp;
-    std::string error;
+    const int64_t nowNs = static_cast<int64_t>(static_cast<double>(wallClock.counter()) * 1e9 /
+                                               static_cast<double>(wallClock.frequency()));
+    if (!scriptSettle.due(syncFileStamp(), nowNs)) return;
     std::vector<uint8_t> bytes;
     if (!readDataFile(DemoProgram::kSyncFile, bytes)) {
-        error = std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file";
-    } else {
-        ScriptLineReader reader(bytes.data(), bytes.size());
-        if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") != 0)
-            error = std::string(DemoProgram::kSyncFile) + " is no sync script: its first line is not QRM SYNCSCRIPT";
-    }
-    if (!error.empty()) {
-        lastReloadError = error + "; the old script stays";
-        errorShownUntilNs = showNs + kErrorShownNs;
-        std::fprintf(stderr, "demo-player: %s\n", lastReloadError.c_str());
+        reportScript({std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file; the old script stays"});
         return;
     }
-    lastReloadError.clear();
-    if (scriptGuard && !scriptGuard(std::string(bytes.begin(), bytes.end()))) return;
-    applyScript(std::string(bytes.begin(), bytes.end()));
+    const std::string text(bytes.begin(), bytes.end());
+    const SyncDocument script(text);
+    const std::string refusal = refusalOf(script);
+    if (!refusal.empty()) {
+        reportScript({std::string(DemoProgram::kSyncFile) + " " + refusal + "; not applied, the old script stays"});
+        return;
+    }
+    reportScript(scriptFindings(DemoProgram::kSyncFile, script));
+    if (scriptGuard && !scriptGuard(text)) return;
+    applyScript(text);
     std::fprintf(stderr, "demo-player: reloaded %s: %d events, %d changes\n", DemoProgram::kSyncFile,
                  runner().eventCount(), runner().changeCount());
 }
 
 void PlayerController::applyScript(const std::string& text) {
     runner().reloadSyncScript(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-    drawPending = true;
+    // The loop follows the new windows; a held frame is drawn afresh, as a run starting here
+    // would draw it (while playing the next frame follows, and the music plays on).
+    if (loopPart >= 0) setLoopWindow();
+    if (isPaused) seekNs(showNs);
+    else drawPending = true;
 }
 
-void PlayerController::scriptWritten() { scriptStamp = syncFileStamp(); }
+void PlayerController::scriptWritten() { scriptSettle.markRead(syncFileStamp()); }
+
+void PlayerController::reportScript(const std::vector<std::string>& findings) {
+    lastReloadError.clear();
+    for (const std::string& finding : findings) std::fprintf(stderr, "demo-player: %s\n", finding.c_str());
+    if (findings.empty()) return;
+    lastReloadError = findings.front();
+    if (findings.size() > 1) lastReloadError += " (" + std::to_string(findings.size() - 1) + " more on stderr)";
+    errorShownUntilNs = showNs + kErrorShownNs;
+}
 
 std::string PlayerController::statusText() const {
     if (!lastReloadError.empty() && (isPaused || showNs < errorShownUntilNs)) return "! " + lastReloadError;

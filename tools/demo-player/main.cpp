@@ -16,6 +16,7 @@
 #include "PlayerController.h"
 #include "PlayerInput.h"
 #include "PlayerWindow.h"
+#include "RunningText.h"
 #include "StripText.h"
 #include "SyncEditor.h"
 #include "Timeline.h"
@@ -206,8 +207,10 @@ int main(int argc, char** argv) {
         input.settlePointer();
         if (!controller.tick()) break;
         showContent(controller, editor, envelopeReady ? envelope.seconds() : 0.0, content);
+        const auto wallMs = std::chrono::duration_cast<std::chrono::milliseconds>(passStart.time_since_epoch()).count();
         drawStatusLine(status.data(), width, PlayerController::kStatusHeight, font,
-                       editor.statusLine(controller.statusText()));
+                       runningText(editor.statusLine(controller.statusText()),
+                                   static_cast<size_t>(width / font.glyphSize), wallMs));
         window.setStrip(0, status.data());
         if (input.timelineShown()) {
             timeline.follow(content.playhead, content.length);

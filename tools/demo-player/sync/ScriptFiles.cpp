@@ -50,6 +50,10 @@ SaveTargets saveTargets(const std::string& stageScript, const std::string& build
                 " alone (it was not built from a source tree here): a copy to keep elsewhere"};
 }
 
+SaveTargets saveTargetsOfThisBuild(const std::string& stageScript) {
+    return saveTargets(stageScript, DEMO_BUILD_STAGE, DEMO_SOURCE_SCRIPT);
+}
+
 bool ScriptSettle::due(const std::string& stamp, int64_t nowNs) {
     if (stamp == readStamp) {
         waiting = false;
@@ -75,4 +79,11 @@ std::string refusalOf(const SyncDocument& document) {
     for (const SyncWarning& warning : document.warnings())
         if (warning.fatal) return "line " + std::to_string(warning.line) + ": " + warning.message;
     return "";
+}
+
+std::vector<std::string> scriptFindings(const std::string& fileName, const SyncDocument& document) {
+    std::vector<std::string> findings;
+    for (const SyncWarning& warning : document.warnings())
+        findings.push_back(fileName + " line " + std::to_string(warning.line) + ": " + warning.message);
+    return findings;
 }

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "audio/MusicBytes.h"
+#include "core/Units.h"
 #include "demo/SyncScript.h"
 #include "parts/Show.h"
 
@@ -118,7 +118,7 @@ private:
         const int32_t timeAt = line(first + 1).fileLine;
         if (!wholeNumber(time))
             warn(timeAt, "the event time " + quoted(time) + " is not a whole number of music bytes (" +
-                             std::to_string(kMusicBytesPerSecond) + " a second): read as " + std::to_string(bytes));
+                             std::to_string(units::kMusicBytesPerSecond) + " a second): read as " + std::to_string(bytes));
         else if (bytes < 0)
             warn(timeAt, "the event time is before the music starts: it fires at once");
         else if (bytes == INT32_MAX)

@@ -50,7 +50,9 @@ public:
     const std::string& text() const { return current; }
     // The header is right, so the demo reads records from it.
     bool isScript() const;
-    // It holds every record its counts announce (a file cut short does not).
+    // It holds every record its counts announce and ends after its last value with a line
+    // break (a file cut short, or one that stops inside its last value, may still be being
+    // written). Only a whole script takes edits.
     bool complete() const;
 
     // In file order.
@@ -127,6 +129,9 @@ struct SaveTargets {
 // recorded (empty when it recorded nothing).
 SaveTargets saveTargets(const std::string& stageScript, const std::string& buildStage,
                         const std::string& sourceScript);
+// The same with what this build recorded: its stage folder and the show's script in the
+// source tree it was built from.
+SaveTargets saveTargetsOfThisBuild(const std::string& stageScript);
 
 // When to read a script that changed on disk: once its stamp (size and modification time,
 // empty when the file is missing) has stopped changing for kSettleNs, so that a file being
@@ -151,3 +156,5 @@ private:
 // Why a script read from disk is not applied ("" when it may be): no header, or a file
 // that ends before the records its counts announce.
 std::string refusalOf(const SyncDocument& document);
+// The checks' findings as the player says them: "synkTest.snc line 7: ...".
+std::vector<std::string> scriptFindings(const std::string& fileName, const SyncDocument& document);
