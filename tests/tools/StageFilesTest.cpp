@@ -16,6 +16,7 @@
 #include "ShowTimeline.h"
 #include "TestFiles.h"
 #include "core/Bitmap.h"
+#include "core/Units.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
 #include "parts/Timeline.h"
@@ -290,8 +291,8 @@ TEST(Stage, SyncScriptChangesAndFlashesFollowTheShow) {
         EXPECT_EQ(name, "POWPOW");
         EXPECT_GE(bytes, previous) << "events are in time order";
         previous = bytes;
-        EXPECT_EQ(bytes % (show::kBytesPerSecond / 2), 0) << "on a beat";
-        double seconds = double(bytes) / show::kBytesPerSecond;
+        EXPECT_EQ(bytes % (units::kMusicBytesPerSecond / 2), 0) << "on a beat";
+        double seconds = double(bytes) / units::kMusicBytesPerSecond;
         EXPECT_LT(seconds, show::kLengthSeconds);
         bool inside = false;
         for (size_t w = 0; w < flashing.size(); ++w)
@@ -318,8 +319,8 @@ TEST(Stage, SharedStripsFlashLeavesMostOfEachStripsPartVisible) {
     for (const auto& [start, end] : strips) {
         int frames = 0, flashed = 0;
         for (double t = start; t < end; t += 0.01, ++frames) {
-            while (next < s.events.size() && double(s.events[next].second) / show::kBytesPerSecond <= t) {
-                double at = double(s.events[next].second) / show::kBytesPerSecond;
+            while (next < s.events.size() && double(s.events[next].second) / units::kMusicBytesPerSecond <= t) {
+                double at = double(s.events[next].second) / units::kMusicBytesPerSecond;
                 if (at > start && at < end) {
                     active = true;
                     powLocal = at - start;

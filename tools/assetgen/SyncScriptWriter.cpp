@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "ShowTimeline.h"
+#include "core/Units.h"
 
 std::string syncScriptText() {
     std::string text = "QRM SYNCSCRIPT\n";
@@ -11,7 +12,7 @@ std::string syncScriptText() {
     size_t eventCount = 0;
     for (const show::Part& part : show::kParts)
         for (double seconds : part.flashes) {
-            long bytes = std::lround(seconds * show::kBytesPerSecond);
+            long bytes = std::lround(seconds * units::kMusicBytesPerSecond);
             events += "POWPOW\n" + std::to_string(bytes) + "\n\n";
             ++eventCount;
         }
