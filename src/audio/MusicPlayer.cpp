@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 #include "audio/AudioLibrary.h"
+#include "core/Units.h"
 
 namespace {
 
-constexpr uint32_t kOutputRate = 44100;
 constexpr uint32_t kVolume = 100;
 constexpr uint32_t kModuleAmplify = 70;
 
@@ -32,9 +32,9 @@ bool MusicPlayer::load(const char* fileName) {
         std::printf("BASS version 0.6 was not loaded\n");
         return false;
     }
-    outputRate = kOutputRate;
+    outputRate = units::kSampleRate;
     // No window of our own exists yet; the library needs none.
-    if (!library->init(-1, kOutputRate, 0, nullptr)) fail(library, "Can't initialize device");
+    if (!library->init(-1, units::kSampleRate, 0, nullptr)) fail(library, "Can't initialize device");
 
     std::printf("trying to load stream %s \n", fileName);
     streamHandle = library->streamCreateFile(0, fileName, 0, 0, 0);
@@ -107,8 +107,8 @@ bool MusicPlayer::resume() {
 
 bool MusicPlayer::setPosition(uint32_t bytes) {
     if (moduleHandle) {
-        constexpr double kBytesPerSecond = kOutputRate * 4.0;   // 16-bit stereo
-        const uint32_t orderRow = library->musicPositionAt(moduleHandle, bytes / kBytesPerSecond);
+        const double seconds = bytes / static_cast<double>(units::kMusicBytesPerSecond);
+        const uint32_t orderRow = library->musicPositionAt(moduleHandle, seconds);
         return orderRow != AudioLibrary::kNoPosition && library->channelSetPosition(moduleHandle, orderRow) != 0;
     }
     if (!streamHandle) return false;

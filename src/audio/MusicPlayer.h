@@ -27,7 +27,6 @@ public:
     // demo expects of them): the channel stops where it is and resume plays on from there.
     bool pause();
     bool resume();
-    bool playsModule() const { return moduleHandle != 0; }
 
 protected:
     AudioLibrary* library;

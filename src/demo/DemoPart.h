@@ -19,6 +19,8 @@ public:
     virtual void draw(Bitmap* target, NewRenderDriver* driver, float time) = 0;
     // Parts that do not react to events use ignoreEvent; the result is not looked at.
     virtual int32_t onEvent(const SyncEvent* event) = 0;
+    // Kept for fidelity: part of the interface, but nothing calls it and every part leaves
+    // it empty.
     virtual void notify(int32_t value) = 0;
     // The show restarts at another time (a front end's seek, a part replaced; the demo
     // itself never does): a part that carries state from frame to frame (a flash, a filter

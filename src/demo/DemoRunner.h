@@ -96,7 +96,6 @@ public:
     // The part drawn at a run time: the first whose window holds it, part 0 when none does.
     int32_t partAt(float time) const;
     int32_t currentPart() const { return current; }
-    float currentTime() const { return currentSeconds; }
     int32_t eventCount() const { return script.eventCount; }
     EventInfo event(int32_t index) const;
     // The event to be delivered next; eventCount() when all are consumed.

@@ -8,6 +8,8 @@ class NewRenderDriver;
 
 // Mixes the pictures of parts into a target over a short time. Each kind reads only the
 // arguments it needs; the others are carried for the common call shape.
+// Kept for fidelity: the demo makes a default fade-in and one cross-fade (parts/Timeline.cpp),
+// but the loop never inits or draws a transition.
 class Transition {
 public:
     float start = 0.0f;

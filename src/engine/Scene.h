@@ -50,7 +50,6 @@ public:
     // useSceneSurfaces 1 switches to the scene's surface library.
     int32_t addObject(SceneObject* object);
     void setCameraPosition(double x, double y, double z);
-    int32_t currentCameraIndex() const { return currentCamera; }
     // Camera i, or null when i is not below cameraCount (compared as unsigned).
     Camera* camera(int32_t i);
 

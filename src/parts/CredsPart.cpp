@@ -4,15 +4,20 @@
 
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
+#include "core/Units.h"
+#include "parts/PartFiles.h"
 #include "parts/Timeline.h"
 
 void CredsPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
-    codePlate = factory.load("data/Creds/code.pcx", 512, 80, 512, 80, false, 1);
-    graphicsPlate = factory.load("data/Creds/grafik.pcx", 512, 80, 512, 80, false, 1);
-    musicPlate = factory.load("data/Creds/musik.pcx", 512, 160, 512, 160, false, 1);
-    emblem = factory.load("data/Creds/plomek.pcx", 256, 256, 256, 256, false, 1);
-    tunnelSetup = {512, 384, "data/creds/tunnel1.pcx", 0};
+    codePlate = loadRowPicture(factory, *this, 0);
+    graphicsPlate = loadRowPicture(factory, *this, 1);
+    musicPlate = loadRowPicture(factory, *this, 2);
+    emblem = loadRowPicture(factory, *this, 3);
+    // The tile is the row's last file, asked for with its folder in lower case as it always
+    // was: the loaders ignore letter case, but the line that names each file as it loads
+    // prints the name as asked, and the demo's output stays as it is.
+    tunnelSetup = {units::kFrameWidth, units::kFrameHeight, "data/creds/tunnel1.pcx", 0};
     tunnel = new TunnelEffect(tunnelSetup);
 }
 

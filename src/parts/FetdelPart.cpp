@@ -3,9 +3,12 @@
 #include <cmath>
 
 #include "core/Bitmap.h"
+#include "parts/PartFiles.h"
 #include "parts/Timeline.h"
 
 void FetdelPart::init(Bitmap*, NewRenderDriver*) {
+    firstPath = rowFile(*this, 0).path;
+    secondPath = rowFile(*this, 1).path;
     firstEffect = new RotozoomEffect(firstPath);
     secondEffect = new RotozoomEffect(secondPath);
 }

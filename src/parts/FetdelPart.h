@@ -9,9 +9,9 @@
 class FetdelPart : public DemoPart {
 public:
     RotozoomEffect* firstEffect = nullptr;
-    const char* firstPath = "data/fetdel/bilden.pcx";
+    const char* firstPath = nullptr;   // the row's first file, set by init
     RotozoomEffect* secondEffect = nullptr;
-    const char* secondPath = "data/fetdel/bilden2.pcx";
+    const char* secondPath = nullptr;  // and its second
 
     void init(Bitmap* frame, NewRenderDriver* driver) override;
     void draw(Bitmap* target, NewRenderDriver* driver, float time) override;

@@ -3,11 +3,12 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/PartFiles.h"
 #include "parts/Timeline.h"
 
 void ForortPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
-    picture = factory.load("data/Forort/grafiti.pcx", 512, 384, 512, 384, false, 1);
+    picture = loadRowPicture(factory, *this, 0);
 }
 
 ForortPart::Placement ForortPart::placementAt(float t) {

@@ -2,14 +2,16 @@
 
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
+#include "core/Units.h"
 #include "parts/FrameFill.h"
+#include "parts/PartFiles.h"
 #include "parts/Timeline.h"
 
 void ForstaPart::init(Bitmap* frame, NewRenderDriver*) {
     this->frame = frame;
     VEX_ImageFactory factory;
-    title = factory.load("data/Forsta/titel.pcx", 512, 384, 512, 384, false, 1);
-    black = new Bitmap(512, 384);
+    title = loadRowPicture(factory, *this, 0);
+    black = new Bitmap(units::kFrameWidth, units::kFrameHeight);
     fillBitmap(black, 0);
 }
 

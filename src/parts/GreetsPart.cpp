@@ -5,18 +5,16 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/PartFiles.h"
 #include "parts/Timeline.h"
 
 PowFlash GreetsPart::flash;
 
 void GreetsPart::init(Bitmap*, NewRenderDriver*) {
-    static const char* const plateFiles[kPlateCount] = {"data/Greets/namn1.pcx", "data/Greets/namn2.pcx",
-                                                        "data/Greets/namn3.pcx", "data/Greets/namn4.pcx",
-                                                        "data/Greets/namn5.pcx"};
     VEX_ImageFactory factory;
-    background = factory.load("data/Greets/crest1.pcx", 512, 384, 512, 384, false, 1);
-    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
-    for (int i = 0; i < kPlateCount; ++i) plates[i] = factory.load(plateFiles[i], 100, 30, 100, 30, false, 1);
+    background = loadRowPicture(factory, *this, 0);
+    powPicture = loadSharedRowPicture(factory, *this, 1);
+    for (int i = 0; i < kPlateCount; ++i) plates[i] = loadRowPicture(factory, *this, 2 + i);
     for (int i = 0; i < kPlateCount; ++i) filters[i] = new RowBlurFilter(plates[i], kStartStrength);
     scratch = new Bitmap(100, 30);
     fillBitmap(scratch, 0);

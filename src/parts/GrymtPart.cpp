@@ -3,15 +3,16 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/PartFiles.h"
 #include "parts/Timeline.h"
 
 PowFlash GrymtPart::flash;
 
 void GrymtPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
-    upperStrip = factory.loadShared("data/Grymt/grymt512100.pcx", 512, 100, 512, 100, false, 1);
-    lowerStrip = factory.loadShared("data/Grymt/flow512100.pcx", 512, 100, 512, 100, false, 1);
-    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    upperStrip = loadSharedRowPicture(factory, *this, 0);
+    lowerStrip = loadSharedRowPicture(factory, *this, 1);
+    powPicture = loadSharedRowPicture(factory, *this, 2);
     flash.reset();
 }
 

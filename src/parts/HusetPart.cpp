@@ -3,16 +3,17 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "core/LibcRandom.h"
+#include "parts/PartFiles.h"
 #include "parts/Timeline.h"
 
 PowFlash HusetPart::flash;
 
 void HusetPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
-    background = factory.load("data/Huset/before.pcx", 512, 384, 512, 384, false, 1);
-    label = factory.load("data/Huset/jag.pcx", 100, 30, 100, 30, false, 1);
-    arrow = factory.load("data/Huset/pil.pcx", 40, 40, 40, 40, false, 1);
-    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    background = loadRowPicture(factory, *this, 0);
+    label = loadRowPicture(factory, *this, 1);
+    arrow = loadRowPicture(factory, *this, 2);
+    powPicture = loadSharedRowPicture(factory, *this, 3);
     flash.reset();
     randomAtInit = demoRandom();
 }

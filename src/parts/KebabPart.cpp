@@ -7,14 +7,15 @@
 #include "engine/MeshSurfaceObject.h"
 #include "engine/Scene.h"
 #include "parts/KebabObjectLoader.h"
+#include "parts/PartFiles.h"
 #include "parts/Timeline.h"
 
 PowFlash KebabPart::flash;
 
 void KebabPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
-    background = factory.load("data/kebab/kebab.pcx", 512, 384, 512, 384, false, 1);
-    powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
+    background = loadRowPicture(factory, *this, 0);
+    powPicture = loadSharedRowPicture(factory, *this, 1);
     // No line feed: the next line of output follows on the same line. Kept on purpose, the
     // demo's standard output is reproduced byte for byte.
     std::printf("innan");
@@ -22,8 +23,10 @@ void KebabPart::init(Bitmap*, NewRenderDriver*) {
 
     scene = new Scene;
     objectLoader = new KebabObjectLoader;
-    object = objectLoader->load("data/kebab/kebab2.lwo", "data/kebab/bump.jpg",
-                                "data/kebab/envmap.jpg", "data/kebab/kebabtxt.pxc");
+    // The image texture's name is the one the object file gives its surface; no loader takes
+    // its extension, so that texture stays clear and the row lists no such file.
+    object = objectLoader->load(rowFile(*this, 3).path, rowFile(*this, 2).path, rowFile(*this, 4).path,
+                                "data/kebab/kebabtxt.pxc");
     object->position.set(12.0, 4.0, 0.0);
     object->scale.set(1.0, 1.0, 1.0);
     scene->addObject(object);

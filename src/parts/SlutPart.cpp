@@ -3,11 +3,12 @@
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "parts/FrameFill.h"
+#include "parts/PartFiles.h"
 #include "parts/Timeline.h"
 
 void SlutPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
-    scroller = factory.load("data/Slut/slut.pcx", 512, 1536, 512, 1536, false, 1);
+    scroller = loadRowPicture(factory, *this, 0);
 }
 
 int32_t SlutPart::scrollerY(float t) { return static_cast<int32_t>(384 - t * 50); }

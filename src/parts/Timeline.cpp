@@ -5,6 +5,9 @@
 #include "demo/Demo.h"
 #include "demo/Transition.h"
 
+// The demo drops parts past its capacity without a word: a row too many must not build.
+static_assert(show::kPartCount <= Demo::kMaxParts, "parts/Show.h has more rows than a Demo holds parts");
+
 // The list index is what ties a part to its change times in the sync script.
 void addTimeline(Demo* demo) {
 #define SHOW_MAKER(Class, ...) &new##Class,

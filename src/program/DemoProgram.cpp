@@ -4,6 +4,7 @@
 
 #include "core/Bitmap.h"
 #include "core/LibcRandom.h"
+#include "core/Units.h"
 #include "demo/Demo.h"
 #include "demo/DemoRunner.h"
 #include "parts/Timeline.h"
@@ -25,10 +26,10 @@ DemoProgram::DemoProgram(DisplayDriver* display, MusicPlayer* music, Clock& cloc
     demoRandom().reseed(1);
 
     frameSize = new Bitmap();
-    frameSize->width = 512;
-    frameSize->height = 384;
+    frameSize->width = units::kFrameWidth;
+    frameSize->height = units::kFrameHeight;
     renderDriver = new NewRenderDriver(frameSize);
-    demoObject = new Demo(512, 384, 32, 0, renderDriver);
+    demoObject = new Demo(units::kFrameWidth, units::kFrameHeight, 32, 0, renderDriver);
     addTimeline(demoObject);
     runnerObject = new DemoRunner(display, music, clock);
     longLived->push_back({renderDriver, demoObject, runnerObject});

@@ -5,7 +5,7 @@ class Bitmap;
 struct RenderPolygon;
 
 // A sprite for drawSprite: a 256- or 64-wide picture, its size in world units and its
-// camera-space position. Nothing in the demo draws sprites.
+// camera-space position.
 struct SpriteRecord {
     const Bitmap* picture = nullptr;
     double sizeX = 0, sizeY = 0;
@@ -13,8 +13,9 @@ struct SpriteRecord {
 };
 
 // The 3D engine's drawing interface: 22 operations in a fixed order. The base draws nothing.
-// The unused slots are kept on purpose: they hold the operations' places in the order, and
-// no polygon kind dispatches to them.
+// Kept for fidelity though nothing calls them: the unusedN slots, which hold the operations'
+// places in the order (no polygon kind dispatches to them), and drawTexturedShaded,
+// drawShaded and setFlag, which complete the driver.
 class RenderDriver {
 public:
     virtual void unused0(RenderPolygon*, Bitmap*, int32_t) {}
@@ -35,6 +36,7 @@ public:
     virtual void drawPerspectiveFog(RenderPolygon*, Bitmap*, int32_t) {}
     virtual void drawTexturedShaded(RenderPolygon*, Bitmap*, int32_t) {}
     virtual void drawShaded(RenderPolygon*, Bitmap*, int32_t) {}
+    // The sprite slot, kept for fidelity: complete, but nothing in the demo draws sprites.
     virtual void drawSprite(const SpriteRecord*, Bitmap*, int32_t) {}
     virtual void setFlag(uint8_t) {}
     virtual void clearDepth() {}

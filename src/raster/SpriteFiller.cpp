@@ -1,5 +1,4 @@
-// drawSprite: an additive, screen-aligned picture scaled by distance. Nothing in the demo
-// draws sprites; the operation completes the driver.
+// drawSprite: an additive, screen-aligned picture scaled by distance.
 #include "core/Bitmap.h"
 #include "raster/FixedPoint.h"
 #include "raster/PixelOperators.h"

@@ -29,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 constexpr int64_t kMs = 1000000;
-const char* const kScript = "QRM SYNCSCRIPT\n3\nPOWPOW\n88200\n\nx\n264600\n\ny\n529200\n\n10\n";
+const char* const kScript = "QRM SYNCSCRIPT\n3\nPOWPOW\n88200\n\nx\n264600\n\ny\n529200\n\n";
 
 // The player on the virtual platform, in a stage of the generated data with a sync script
 // of our own: a part change every second from 1 s on, one for each part after the first,
@@ -55,6 +55,7 @@ protected:
     }
 
     void writeScript(std::string text, int32_t version) {
+        text += std::to_string(show::kPartCount - 1) + "\n";
         for (int i = 1; i < show::kPartCount; i++) text += "part\n" + std::to_string(i * version) + ".0\n\n";
         std::ofstream(stage / "synkTest.snc") << text;
     }

@@ -5,15 +5,16 @@
 
 #include "ShowTimeline.h"
 #include "Song.h"
+#include "core/Units.h"
 
 namespace {
 
 // Mean energy below roughly 70 Hz (kick and bass; the chords start above 170 Hz) of the
 // left channel between two times, through two one-pole low-pass stages.
 double lowEnergy(const std::vector<int16_t>& pcm, double from, double to) {
-    const double alpha = 1.0 - std::exp(-2.0 * 3.14159265 * 70.0 / show::kSampleRate);
+    const double alpha = 1.0 - std::exp(-2.0 * 3.14159265 * 70.0 / units::kSampleRate);
     double stage1 = 0, stage2 = 0, sum = 0;
-    size_t first = size_t(from * show::kSampleRate), last = size_t(to * show::kSampleRate);
+    size_t first = size_t(from * units::kSampleRate), last = size_t(to * units::kSampleRate);
     for (size_t i = first; i < last; ++i) {
         stage1 += alpha * (pcm[2 * i] - stage1);
         stage2 += alpha * (stage1 - stage2);
@@ -26,7 +27,7 @@ double lowEnergy(const std::vector<int16_t>& pcm, double from, double to) {
 
 TEST(Song, FillsTheShowAndFollowsItsParts) {
     const std::vector<int16_t> pcm = renderSong();
-    ASSERT_EQ(pcm.size(), size_t(show::kLengthSeconds * show::kSampleRate) * 2);
+    ASSERT_EQ(pcm.size(), size_t(show::kLengthSeconds * units::kSampleRate) * 2);
 
     int peak = 0;
     for (int16_t s : pcm) peak = std::max(peak, std::abs(int(s)));
@@ -40,6 +41,6 @@ TEST(Song, FillsTheShowAndFollowsItsParts) {
     EXPECT_GT(lowEnergy(pcm, 20.1, 21.9), 4.0 * lowEnergy(pcm, 2.0, 8.0)) << lowEnergy(pcm, 2.0, 8.0);
     // The last half second has faded out.
     int tail = 0;
-    for (size_t i = pcm.size() - 2 * show::kSampleRate / 2; i < pcm.size(); ++i) tail = std::max(tail, std::abs(int(pcm[i])));
+    for (size_t i = pcm.size() - 2 * units::kSampleRate / 2; i < pcm.size(); ++i) tail = std::max(tail, std::abs(int(pcm[i])));
     EXPECT_LT(tail, peak / 20);
 }

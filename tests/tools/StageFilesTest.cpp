@@ -17,6 +17,7 @@
 #include "support/ShowTimingFile.h"
 #include "TestFiles.h"
 #include "core/Bitmap.h"
+#include "core/Units.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
 #include "parts/Timeline.h"
@@ -252,7 +253,7 @@ TEST(Stage, SyncScriptIsTheShowsAndItsFlashesFitTheParts) {
     ASSERT_FALSE(timing.cues.empty());
     for (const show::Cue& cue : timing.cues) {
         EXPECT_EQ(cue.name, "POWPOW");
-        EXPECT_EQ(cue.bytes % (show::kBytesPerSecond / 2), 0) << "on a beat";
+        EXPECT_EQ(cue.bytes % (units::kMusicBytesPerSecond / 2), 0) << "on a beat";
         EXPECT_LT(cue.seconds(), show::kLengthSeconds);
     }
     size_t flashes = 0;

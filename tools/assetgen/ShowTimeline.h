@@ -9,8 +9,5 @@ namespace show {
 constexpr double kSecondsPerBeat = 60.0 / kBeatsPerMinute;
 constexpr double kSecondsPerBar = kBeatsPerBar * kSecondsPerBeat;
 constexpr double kLengthSeconds = 182.0;
-constexpr int kSampleRate = 44100;
-// Music positions count bytes of 16-bit stereo PCM.
-constexpr int kBytesPerSecond = kSampleRate * 2 * 2;
 
 }  // namespace show

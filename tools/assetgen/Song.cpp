@@ -7,6 +7,7 @@
 #include "ShowTimeline.h"
 #include "SyncScriptWriter.h"
 #include "Synth.h"
+#include "core/Units.h"
 
 namespace {
 
@@ -40,13 +41,13 @@ const HookNote kHook[] = {{0, 2, 76},  {2, 1, 81},  {3, 1, 79},  {4, 2, 76},  {6
 struct Tracks {
     StereoTrack drums, bass, pad, lead, arp, fx;
     explicit Tracks(double seconds)
-        : drums(show::kSampleRate, seconds), bass(show::kSampleRate, seconds), pad(show::kSampleRate, seconds),
-          lead(show::kSampleRate, seconds), arp(show::kSampleRate, seconds), fx(show::kSampleRate, seconds) {}
+        : drums(units::kSampleRate, seconds), bass(units::kSampleRate, seconds), pad(units::kSampleRate, seconds),
+          lead(units::kSampleRate, seconds), arp(units::kSampleRate, seconds), fx(units::kSampleRate, seconds) {}
 };
 
 class Arranger {
 public:
-    Arranger() : synth(show::kSampleRate), tracks(show::kLengthSeconds) {}
+    Arranger() : synth(units::kSampleRate), tracks(show::kLengthSeconds) {}
 
     std::vector<int16_t> render() {
         const int bars = int(show::kLengthSeconds / kBar);
@@ -59,7 +60,7 @@ public:
         duckUnderKicks(tracks.bass, kicks, 0.35f);
         pingPongDelay(tracks.lead, 3 * kEighth, 0.38f, 0.45f);
         pingPongDelay(tracks.arp, 3 * kSixteenth, 0.3f, 0.5f);
-        StereoTrack send(show::kSampleRate, show::kLengthSeconds);
+        StereoTrack send(units::kSampleRate, show::kLengthSeconds);
         send.mixIn(tracks.pad, 0.35f);
         send.mixIn(tracks.lead, 0.3f);
         send.mixIn(tracks.arp, 0.3f);

@@ -20,6 +20,7 @@
 #include "ShowTimeline.h"
 #include "Song.h"
 #include "SyncScriptWriter.h"
+#include "core/Units.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ bool writeFile(const std::string& outDir, const FileJob& job, TextRenderer& text
 }
 
 bool writeMusic(const std::string& outDir) {
-    std::vector<uint8_t> mp3 = encodeMp3(renderSong(), show::kSampleRate, 192);
+    std::vector<uint8_t> mp3 = encodeMp3(renderSong(), units::kSampleRate, 192);
     if (mp3.empty()) {
         std::fprintf(stderr, "assetgen: MP3 encoding failed\n");
         return false;

@@ -63,13 +63,11 @@ public:
     void seekNs(int64_t ns);
 
     int64_t timeMs() const { return showNs / 1000000; }
-    bool paused() const { return isPaused; }
     bool looping() const { return loopPart >= 0; }
     bool muted() const { return isMuted; }
     bool silent() const { return silentMusic != nullptr; }
     bool statusVisible() const { return showStatus; }
     bool fullscreen() const { return isFullscreen; }
-    bool quitRequested() const { return quit; }
     int64_t framesDrawn() const { return drawn; }
     uint32_t musicPosition() const;
     const std::string& reloadError() const { return lastReloadError; }

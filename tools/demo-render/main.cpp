@@ -11,6 +11,7 @@
 
 #include "FrameWriters.h"
 #include "OfflineRender.h"
+#include "core/Units.h"
 
 namespace {
 
@@ -128,7 +129,7 @@ int main(int argc, char** argv) {
     Y4mWriter y4m;
     if (!y4mPath.empty()) {
         // The header needs the frame size, known from the program's fixed frame.
-        if (!y4m.open(y4mPath, 512, 384, settings.fps)) {
+        if (!y4m.open(y4mPath, units::kFrameWidth, units::kFrameHeight, settings.fps)) {
             std::fprintf(stderr, "demo-render: cannot write %s\n", y4mPath.c_str());
             return 1;
         }
@@ -141,7 +142,7 @@ int main(int argc, char** argv) {
 
     std::string failure;
     auto sink = [&](const OfflineFrame& frame) {
-        if (frame.width != 512 || frame.height != 384) {
+        if (frame.width != units::kFrameWidth || frame.height != units::kFrameHeight) {
             failure = "unexpected frame size";
             return false;
         }
