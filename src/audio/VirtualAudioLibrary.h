@@ -15,6 +15,8 @@ public:
 
     // Mixes up to the given time since init; times at or before the current one do nothing.
     void setTimeSeconds(double seconds);
+    // Frames mixed since init.
+    uint64_t framesMixed() const { return mixedFrames; }
 
     // Writes everything mixed from now on to a WAV file; false when it cannot be created.
     bool beginWavCapture(const std::string& path);

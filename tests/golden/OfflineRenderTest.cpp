@@ -227,7 +227,7 @@ TEST(OfflineRenderRepeat, ASecondRunOfTheProcessDrawsTheSameFrames) {
     int32_t house = 0;
     while (house < show::kPartCount && std::string(show::kParts[house].className) != "HusetPart") house++;
     ASSERT_LT(house + 1, show::kPartCount) << "the record has no house part with a part after it";
-    const double change = show::kParts[house + 1].seconds;
+    const double change = sourceTiming().partStart(house + 1);
     OfflineSettings settings;
     settings.stageDir = TEST_STAGE_DIR;
     settings.fps = 10;
@@ -236,7 +236,7 @@ TEST(OfflineRenderRepeat, ASecondRunOfTheProcessDrawsTheSameFrames) {
     // A flash is delivered in the first frame at or after it.
     int32_t flashesDue = 0;
     for (int32_t part : {house, house + 1})
-        for (double at : show::kParts[part].flashes)
+        for (double at : sourceTiming().flashesOf(part))
             flashesDue += at * 1000.0 >= settings.startMs && at * 1000.0 <= settings.endMs - 100;
     struct Run {
         std::vector<uint32_t> crcs;

@@ -63,6 +63,7 @@ public:
     void seekNs(int64_t ns);
 
     int64_t timeMs() const { return showNs / 1000000; }
+    bool paused() const { return isPaused; }
     bool looping() const { return loopPart >= 0; }
     bool muted() const { return isMuted; }
     bool silent() const { return silentMusic != nullptr; }
