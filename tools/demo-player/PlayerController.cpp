@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "demo/SyncEvent.h"
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
+#include "LivePart.h"
 #include "parts/PowFlash.h"
 #include "parts/Show.h"
 
@@ -90,6 +92,14 @@ void PlayerController::begin(const PlayerSettings& settings) {
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
+    if (settings.live) {
+        live = std::make_unique<LiveCoder>(static_cast<LiveHost&>(*this), settings.liveSetup);
+        std::string error;
+        if (!live->begin(error)) {
+            std::fprintf(stderr, "demo-player: --live: %s; playing without it\n", error.c_str());
+            live.reset();
+        }
+    }
 
     const Demo& demo = *runner().demo;
     // Paused first, so that no sound plays past the starting point before the first frame.
@@ -107,6 +117,7 @@ bool PlayerController::tick() {
     while (!quit && display.keyPressed()) handleKey(display.readKey().code);
     if (quit) return false;
     checkSyncScript();
+    if (live) live->poll();
 
     const int64_t now = wallClock.counter();
     const int64_t elapsedNs = static_cast<int64_t>(static_cast<double>(now - lastWall) * 1e9 /
@@ -179,6 +190,13 @@ void PlayerController::seekNs(int64_t ns) {
         }
     }
     showNs = ns;
+    restartParts(bytes);
+}
+
+// After parts changed: the show goes on from where it is, the music untouched.
+void PlayerController::restartHere() { restartParts(musicBytes(timeMs())); }
+
+void PlayerController::restartParts(uint32_t bytes) {
     runner().seekEvents(bytes);
     PowFlash::resetAll();
     const Demo& demo = *runner().demo;
@@ -248,6 +266,12 @@ void PlayerController::drawFrame() {
 
 void PlayerController::partDrawn(int32_t, float, double drawSeconds) { lastDrawMs = drawSeconds * 1000.0; }
 
+Demo& PlayerController::demo() { return *runner().demo; }
+
+Bitmap* PlayerController::frame() { return display.frame(); }
+
+NewRenderDriver* PlayerController::renderDriver() { return runner().renderDriver; }
+
 // What tells a changed file: its size and modification time, or that it is missing.
 std::string PlayerController::syncFileStamp() const {
     const std::string path = resolveDataPath(DemoProgram::kSyncFile);
@@ -286,6 +310,7 @@ void PlayerController::checkSyncScript() {
 
 std::string PlayerController::statusText() const {
     if (!lastReloadError.empty() && (isPaused || showNs < errorShownUntilNs)) return "! " + lastReloadError;
+    if (live && !live->status().empty()) return "* " + live->status();
     const int64_t ms = timeMs();
     const auto beats = static_cast<int64_t>(static_cast<double>(ms) * show::kBeatsPerMinute / 60000.0);
     const DemoRunner& run = program->runner();
@@ -298,7 +323,7 @@ std::string PlayerController::statusText() const {
     char text[160];
     std::snprintf(text, sizeof text, "%s%s%s %s %d %s %lld.%lld >%s %.2fms %.0ffps", isPaused ? "||" : "",
                   loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "", clockText(ms).c_str(),
-                  run.currentPart, partClassName(*run.demo->parts[run.currentPart]).c_str(),
+                  run.currentPart, livePartClassName(*run.demo->parts[run.currentPart]).c_str(),
                   static_cast<long long>(beats / show::kBeatsPerBar + 1),
                   static_cast<long long>(beats % show::kBeatsPerBar + 1), next.c_str(),
                   lastDrawMs, framesPerSecond);
@@ -309,8 +334,18 @@ void PlayerController::renderStatus(uint32_t* pixels, int32_t width) const {
     for (int32_t i = 0; i < width * kStatusHeight; i++) pixels[i] = 0x00181818;
     const FontSheet& font = *program->runner().fontSheet;
     if (!font.glyphs || font.glyphSize + 1 > kStatusHeight) return;
-    const std::string text = statusText();
+    std::string text = statusText();
     const int32_t size = font.glyphSize;
+    // A line longer than the window scrolls through, four characters a second, resting
+    // two seconds at either end.
+    const size_t fits = static_cast<size_t>(width / size);
+    if (text.size() > fits) {
+        const auto ticks = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch()).count() / 250;
+        const size_t hidden = text.size() - fits;
+        const size_t at = static_cast<size_t>(ticks) % (hidden + 17);
+        text.erase(0, std::min(hidden, at < 8 ? 0 : at - 8));
+    }
     for (size_t c = 0; c < text.size() && static_cast<int32_t>(c + 1) * size <= width; c++) {
         const uint32_t* glyph = font.glyphs + static_cast<size_t>(static_cast<uint8_t>(text[c])) * size * size;
         for (int32_t y = 0; y < size; y++)

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "LiveCoder.h"
 #include "core/LibcRandom.h"
 #include "demo/Clock.h"
 #include "demo/DemoRunner.h"
@@ -21,6 +22,8 @@ struct PlayerSettings {
     bool paused = false;
     bool muted = false;
     bool fullscreen = false;
+    bool live = false;   // parts' code and pictures rebuilt and swapped in while it plays
+    LiveSetup liveSetup = LiveSetup();
 };
 
 // The player's controls over the demo's program and runner: time that moves with a wall
@@ -28,7 +31,7 @@ struct PlayerSettings {
 // frames, a part loop, mute, and the sync script reloaded when it changes on disk. It
 // knows no window: keys come from the display driver, and the window follows the flags
 // it exposes. Works in the current directory, which holds data/ and synkTest.snc.
-class PlayerController : private DrawObserver {
+class PlayerController : private DrawObserver, private LiveHost {
 public:
     static constexpr int64_t kFrameStepNs = 16666667;   // 1/60 s
     static constexpr int32_t kStatusHeight = 10;         // one line of 8 x 8 glyphs
@@ -66,6 +69,8 @@ public:
     bool quitRequested() const { return quit; }
     int64_t framesDrawn() const { return drawn; }
     const std::string& reloadError() const { return lastReloadError; }
+    // Live code, when begun with it; null otherwise.
+    LiveCoder* liveCoder() { return live.get(); }
     DemoRunner& runner();
 
     // The status line: time, part, bar and beat, next event, draw time and frame rate.
@@ -77,6 +82,12 @@ private:
     class SilentMusic;
 
     void partDrawn(int32_t part, float time, double drawSeconds) override;
+    Demo& demo() override;
+    Bitmap* frame() override;
+    NewRenderDriver* renderDriver() override;
+    double showSeconds() const override { return static_cast<double>(showNs) / 1e9; }
+    void restartHere() override;
+    void restartParts(uint32_t musicBytes);
     void drawFrame();
     void moveMusicTo(int64_t ms);
     void togglePause();
@@ -94,6 +105,7 @@ private:
     std::unique_ptr<MusicPlayer> musicPlayer;
     SilentMusic* silentMusic = nullptr;
     std::unique_ptr<DemoProgram> program;
+    std::unique_ptr<LiveCoder> live;
     LibcRandom randomAtBegin;
     std::vector<uint32_t> frameAtBegin;
 

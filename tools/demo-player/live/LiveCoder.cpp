@@ -1,0 +1,390 @@
+#include "LiveCoder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "CompilerOutput.h"
+#include "LivePart.h"
+#include "PartModule.h"
+#include "assets/ImageFactory.h"
+#include "demo/Demo.h"
+#include "parts/Show.h"
+
+namespace fs = std::filesystem;
+using SteadyClock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr double kCallLimitSeconds = 1.0;    // CPU time one call of new code may take
+constexpr double kTrialWallSeconds = 10.0;   // wall time, for a call that waits instead
+constexpr auto kNoticeTime = std::chrono::seconds(4);
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+// The data files the rows of these classes list, each once.
+std::vector<std::string> filesOf(const std::vector<std::string>& classes) {
+    std::vector<std::string> files;
+    for (const show::Part& part : show::kParts) {
+        if (std::find(classes.begin(), classes.end(), part.className) == classes.end()) continue;
+        for (const show::DataFile& file : part.files)
+            if (std::find(files.begin(), files.end(), file.path) == files.end()) files.push_back(file.path);
+    }
+    return files;
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+LiveSetup LiveSetup::fromBuild() {
+    LiveSetup setup;
+#ifdef LIVE_SOURCE_DIR
+    setup.sourceDir = LIVE_SOURCE_DIR;
+    setup.buildDir = LIVE_BUILD_DIR;
+    setup.cmakeCommand = LIVE_CMAKE_COMMAND;
+    setup.buildConfig = LIVE_BUILD_CONFIG;
+    setup.generator = LIVE_GENERATOR;
+    setup.moduleDir = LIVE_MODULE_DIR;
+    setup.assetgen = LIVE_ASSETGEN;
+#endif
+    return setup;
+}
+
+LiveSetup LiveSetup::fromBuildFolder(const std::string& buildDir) {
+    LiveSetup setup = fromBuild();
+    const std::string root = fs::absolute(buildDir).lexically_normal().string();
+    setup.sourceDir.clear();
+    setup.buildDir = root;
+    setup.moduleDir = root + "/parts";
+    setup.assetgen = root + "/tools/assetgen/assetgen";
+    std::istringstream cache(readText(root + "/CMakeCache.txt"));
+    std::string line;
+    while (std::getline(cache, line)) {
+        const std::string key = line.substr(0, line.find(':'));
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        if (key == "CMAKE_HOME_DIRECTORY") setup.sourceDir = line.substr(equals + 1);
+        if (key == "CMAKE_COMMAND") setup.cmakeCommand = line.substr(equals + 1);
+        if (key == "CMAKE_GENERATOR") setup.generator = line.substr(equals + 1);
+    }
+    return setup;
+}
+
+std::string LiveSetup::modulePath(const std::string& className) const { return moduleDir + "/" + className + ".so"; }
+
+std::string LiveSetup::moduleTarget(const std::string& className) const {
+    const bool makefiles = generator.find("Makefiles") != std::string::npos;
+    return "part_" + className + (makefiles ? "/fast" : "");
+}
+
+LiveCoder::LiveCoder(LiveHost& host, LiveSetup setup) : host(host), setup(std::move(setup)) {}
+
+LiveCoder::~LiveCoder() = default;
+
+bool LiveCoder::begin(std::string& error) {
+    error = live::unavailableReason();
+    if (error.empty() && setup.sourceDir.empty()) error = "this player was built without live code";
+    if (error.empty() && !fs::is_directory(setup.sourceDir + "/src/parts"))
+        error = "the sources it was built from are gone: " + setup.sourceDir;
+    if (!error.empty()) return false;
+    Demo& demo = host.demo();
+    for (int32_t i = 0; i < demo.partCount; i++) {
+        const std::string name = partClassName(*demo.parts[i]);
+        std::shared_ptr<PartModule> code = PartModule::builtIn(name);
+        if (!code) continue;
+        LivePart* place = new LivePart(code, demo.parts[i]);
+        demo.parts[i] = place;
+        lastGood[name] = code;
+    }
+    watched = liveWatchList(setup.sourceDir);
+    for (const WatchedFile& file : watched) stamps[file.path] = live::fileStamp(setup.sourceDir + "/" + file.path);
+    lastLook = SteadyClock::now();
+    report("watching " + std::to_string(watched.size()) + " files under " + setup.sourceDir);
+    return true;
+}
+
+void LiveCoder::poll() {
+    rollBackFaults();
+    const auto now = SteadyClock::now();
+    if (now - lastLook >= std::chrono::duration<double>(setup.pollSeconds)) {
+        lastLook = now;
+        watch();
+    }
+    if (command.running()) {
+        if (command.poll(commandOutput)) jobFinished(command.status() == 0);
+    } else if (!jobs.empty()) {
+        startNextJob();
+    }
+}
+
+void LiveCoder::watch() {
+    bool changed = false;
+    for (const WatchedFile& file : watched) {
+        const std::string stamp = live::fileStamp(setup.sourceDir + "/" + file.path);
+        std::string& known = stamps[file.path];
+        // A file in the middle of being replaced is missing for a moment: wait for it.
+        if (stamp == known || stamp.empty()) continue;
+        known = stamp;
+        changed = true;
+        fileChanged(file.path);
+    }
+    // Includes may have changed with it: the map follows the tree.
+    if (changed) {
+        watched = liveWatchList(setup.sourceDir);
+        for (const WatchedFile& file : watched)
+            if (!stamps.count(file.path)) stamps[file.path] = live::fileStamp(setup.sourceDir + "/" + file.path);
+    }
+}
+
+void LiveCoder::fileChanged(const std::string& path) {
+    const auto file = std::find_if(watched.begin(), watched.end(), [&](const WatchedFile& w) { return w.path == path; });
+    if (file == watched.end()) return;
+    switch (file->kind) {
+    case WatchedFile::PartCode:
+        for (const std::string& name : file->classes) queue(Job::Module, {name});
+        break;
+    case WatchedFile::HostHeader:
+        say(path + " is the player's own code too: rebuild and restart the player to see it", true);
+        break;
+    case WatchedFile::PictureMaker:
+        queue(Job::Pictures, pictureClassesOf(readText(setup.sourceDir + "/" + path)));
+        break;
+    }
+}
+
+void LiveCoder::queue(Job::Kind kind, const std::vector<std::string>& classes) {
+    // A change while its job runs needs the job again: only waiting jobs take it in.
+    const size_t running = command.running() ? 1 : 0;
+    for (size_t i = running; i < jobs.size(); i++)
+        if (jobs[i].kind == kind && jobs[i].classes == classes && jobs[i].stage == 0) return;
+    jobs.push_back(Job{kind, classes, 0, SteadyClock::now()});
+}
+
+bool LiveCoder::startCommand(const std::vector<std::string>& argv) {
+    commandOutput.clear();
+    std::string error;
+    if (command.start(argv, error)) return true;
+    say(error, true);
+    return false;
+}
+
+void LiveCoder::startNextJob() {
+    Job& job = jobs.front();
+    std::vector<std::string> argv{setup.cmakeCommand, "--build", setup.buildDir};
+    if (!setup.buildConfig.empty()) argv.insert(argv.end(), {"--config", setup.buildConfig});
+    if (job.kind == Job::Module) {
+        busyText = "building " + job.classes.front();
+        argv.insert(argv.end(), {"--target", setup.moduleTarget(job.classes.front())});
+    } else if (job.stage == 0) {
+        busyText = "building the picture maker for " + joined(job.classes);
+        argv.insert(argv.end(), {"--target", "assetgen"});
+    } else {
+        busyText = "making the pictures of " + joined(job.classes);
+        const std::string scratch = setup.buildDir + "/live/pictures-" + std::to_string(++scratchSerial);
+        std::error_code ignored;
+        fs::remove_all(scratch, ignored);
+        argv = {setup.assetgen, scratch};
+        for (const std::string& name : job.classes) argv.insert(argv.end(), {"--part", name});
+    }
+    report(busyText);
+    if (!startCommand(argv)) {
+        jobs.pop_front();
+        busyText.clear();
+    }
+}
+
+void LiveCoder::jobFinished(bool succeeded) {
+    Job job = jobs.front();
+    jobs.pop_front();
+    busyText.clear();
+    if (!commandOutput.empty()) std::fputs(commandOutput.c_str(), stderr);
+    const std::string what = job.kind == Job::Module ? job.classes.front() : "the pictures of " + joined(job.classes);
+    if (!succeeded) {
+        const std::string error = firstCompilerError(commandOutput, setup.sourceDir);
+        say(what + ": " + (error.empty() ? "the build failed" : error) +
+                (job.kind == Job::Module ? "; the running code stays" : "; the old pictures stay"),
+            true);
+        return;
+    }
+    if (job.kind == Job::Module) {
+        swapInModule(job.classes.front(), setup.modulePath(job.classes.front()));
+    } else if (job.stage == 0) {
+        job.stage = 1;
+        jobs.push_front(job);
+    } else {
+        installPictures(job.classes, setup.buildDir + "/live/pictures-" + std::to_string(scratchSerial));
+    }
+}
+
+std::vector<LivePart*> LiveCoder::partsOf(const std::string& className) const {
+    std::vector<LivePart*> places;
+    Demo& demo = host.demo();
+    for (int32_t i = 0; i < demo.partCount; i++) {
+        auto* place = dynamic_cast<LivePart*>(demo.parts[i]);
+        if (place && place->code()->className() == className) places.push_back(place);
+    }
+    return places;
+}
+
+// In a child: every place's part made and initialised, then drawn where the show is now
+// (when it is inside), and at the start, middle and end of the first place's window.
+bool LiveCoder::trial(const std::string& className, const std::shared_ptr<PartModule>& code, std::string& reason) {
+    const std::vector<LivePart*> places = partsOf(className);
+    if (places.empty()) return true;
+    auto made = std::make_shared<std::vector<DemoPart*>>();
+    std::vector<live::TrialStep> steps;
+    Bitmap* frame = host.frame();
+    NewRenderDriver* driver = host.renderDriver();
+    for (LivePart* place : places)
+        steps.push_back({"init", [=] {
+                             DemoPart* part = code->make();
+                             place->lendWindow(*part);
+                             part->init(frame, driver);
+                             made->push_back(part);
+                         }});
+    auto drawAt = [&](size_t index, float time) {
+        char name[40];
+        std::snprintf(name, sizeof name, "draw at %.2f s", static_cast<double>(time));
+        steps.push_back({name, [=] { (*made)[index]->draw(frame, driver, time); }});
+    };
+    const float now = static_cast<float>(host.showSeconds());
+    for (size_t i = 0; i < places.size(); i++)
+        if (now >= places[i]->start && now <= places[i]->end) drawAt(i, now);
+    const float start = places[0]->start, end = places[0]->end;
+    if (end > start)
+        for (float time : {start + 0.01f, (start + end) / 2, end - 0.01f}) drawAt(0, time);
+    return live::trialInChild(steps, kCallLimitSeconds, kTrialWallSeconds, reason);
+}
+
+// Every place of the class gets a new part of that code, initialised here; nothing changes
+// when one fails.
+bool LiveCoder::remake(const std::string& className, const std::shared_ptr<PartModule>& code, std::string& reason) {
+    const std::vector<LivePart*> places = partsOf(className);
+    std::vector<DemoPart*> made;
+    for (LivePart* place : places) {
+        DemoPart* part = code->make();
+        place->lendWindow(*part);
+        if (!live::guardedCall([&] { part->init(host.frame(), host.renderDriver()); }, kCallLimitSeconds, reason)) {
+            reason += " in init";
+            for (DemoPart* done : made) delete done;
+            return false;
+        }
+        made.push_back(part);
+    }
+    for (size_t i = 0; i < places.size(); i++) places[i]->replace(code, made[i]);
+    host.restartHere();
+    return true;
+}
+
+bool LiveCoder::swapInModule(const std::string& className, const std::string& path) {
+    std::string error;
+    std::shared_ptr<PartModule> code = PartModule::load(path, className, error);
+    if (!code) {
+        say(className + ": " + error + "; the running code stays", true);
+        return false;
+    }
+    if (!trial(className, code, error)) {
+        say(className + " refused: " + error + "; the running code stays", true);
+        return false;
+    }
+    const std::vector<LivePart*> places = partsOf(className);
+    const std::shared_ptr<PartModule> before = places.empty() ? nullptr : places.front()->code();
+    if (!remake(className, code, error)) {
+        say(className + " refused: " + error + "; the running code stays", true);
+        return false;
+    }
+    // The code that ran until now is what a fault of the new code falls back to.
+    if (before) lastGood[className] = before;
+    swaps++;
+    char text[64];
+    std::snprintf(text, sizeof text, ": new code (module %d) at %.2f s", code->serial(), host.showSeconds());
+    say(className + text, false);
+    return true;
+}
+
+bool LiveCoder::installPictures(const std::vector<std::string>& classes, const std::string& scratchDir) {
+    const std::vector<std::string> files = filesOf(classes);
+    for (const std::string& file : files)
+        if (!fs::is_regular_file(scratchDir + "/" + file)) {
+            say("the picture maker wrote no " + file + "; the old pictures stay", true);
+            return false;
+        }
+    std::error_code error;
+    VEX_ImageFactory factory;
+    for (const std::string& file : files) {
+        const fs::path target = fs::path(setup.stageDir) / file;
+        // A new file put in the old one's place: never written through a link, and never
+        // read half-written.
+        const fs::path fresh = target.string() + ".live-new";
+        fs::create_directories(target.parent_path(), error);
+        if (!error) fs::copy_file(scratchDir + "/" + file, fresh, fs::copy_options::overwrite_existing, error);
+        if (!error) fs::rename(fresh, target, error);
+        if (error) {
+            say("cannot write " + target.string() + ": " + error.message(), true);
+            return false;
+        }
+        factory.refreshShared(file.c_str());
+    }
+    fs::remove_all(scratchDir, error);
+    std::string reason;
+    for (const std::string& name : classes) {
+        const std::vector<LivePart*> places = partsOf(name);
+        if (!places.empty() && !remake(name, places.front()->code(), reason)) {
+            say(name + " with its new pictures: " + reason, true);
+            return false;
+        }
+    }
+    swaps++;
+    say("new pictures for " + joined(classes), false);
+    return true;
+}
+
+void LiveCoder::rollBackFaults() {
+    std::set<std::string> faulted;
+    Demo& demo = host.demo();
+    for (int32_t i = 0; i < demo.partCount; i++) {
+        auto* place = dynamic_cast<LivePart*>(demo.parts[i]);
+        if (!place || !place->faulted() || faulted.count(place->code()->className())) continue;
+        const std::string name = place->code()->className();
+        faulted.insert(name);
+        std::shared_ptr<PartModule> good = lastGood[name];
+        if (!good || good == place->code()) good = PartModule::builtIn(name);
+        std::string reason;
+        const std::string fault = place->fault();
+        if (remake(name, good, reason)) {
+            lastGood[name] = good;
+            rollbacks++;
+            say(name + ": " + fault + "; back to the last good code", true);
+        } else {
+            say(name + ": " + fault + "; the last good code failed too: " + reason, true);
+        }
+    }
+}
+
+void LiveCoder::say(const std::string& text, bool lasting) {
+    message = text;
+    messageUntil = lasting ? SteadyClock::time_point::max() : SteadyClock::now() + kNoticeTime;
+    report(text);
+}
+
+void LiveCoder::report(const std::string& text) { std::fprintf(stderr, "demo-player: live: %s\n", text.c_str()); }
+
+std::string LiveCoder::status() const {
+    if (!busyText.empty()) return busyText + "...";
+    if (!message.empty() && SteadyClock::now() < messageUntil) return message;
+    return "";
+}

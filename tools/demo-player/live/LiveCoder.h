@@ -1,0 +1,118 @@
+#pragma once
+#include <chrono>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "LivePlatform.h"
+#include "SourceMap.h"
+
+class Bitmap;
+class Demo;
+class LivePart;
+class NewRenderDriver;
+class PartModule;
+
+// Where live code finds the sources, the build and the tools; fromBuild gives the folders
+// this player was built in.
+struct LiveSetup {
+    std::string sourceDir;
+    std::string buildDir;
+    std::string cmakeCommand = "cmake";
+    std::string buildConfig;    // for multi-config generators; empty otherwise
+    std::string generator;      // CMake's generator of the build folder
+    std::string moduleDir;      // holds ClassName.so, one per part class
+    std::string assetgen;       // the data generator's program
+    std::string stageDir = ".";
+    double pollSeconds = 0.1;   // how often the sources are looked at
+
+    static LiveSetup fromBuild();
+    // Another build folder of the project, and the sources it was configured from (read
+    // from its CMakeCache.txt); sourceDir stays empty when that cannot be read.
+    static LiveSetup fromBuildFolder(const std::string& buildDir);
+    std::string modulePath(const std::string& className) const;
+    // The build target that makes one module: with Makefiles its "/fast" form, which goes
+    // straight to it without checking the rest of the build first.
+    std::string moduleTarget(const std::string& className) const;
+};
+
+// What live code needs from the player: the show's parts, what they draw with, the time,
+// and a restart at the current time after parts changed.
+class LiveHost {
+public:
+    virtual ~LiveHost() = default;
+    virtual Demo& demo() = 0;
+    virtual Bitmap* frame() = 0;
+    virtual NewRenderDriver* renderDriver() = 0;
+    virtual double showSeconds() const = 0;
+    virtual void restartHere() = 0;
+};
+
+// Live code for a running player. Every part of the show is put behind a LivePart; saved
+// sources are rebuilt in the background, one job at a time, tried in a child process and
+// swapped in; saved picture makers remake their parts' pictures. poll does it all, from
+// the player's loop, before each frame.
+class LiveCoder {
+public:
+    LiveCoder(LiveHost& host, LiveSetup setup);
+    ~LiveCoder();
+
+    // Puts the parts behind LiveParts (the player's own code for now) and takes the
+    // sources' stamps. False, with why, where live code does not run.
+    bool begin(std::string& error);
+    // Looks at the sources (every pollSeconds), moves the running job on, and brings
+    // back working code where a part faulted.
+    void poll();
+    // What live code is doing or last had to say; empty when nothing.
+    std::string status() const;
+
+    // Counts code and pictures swapped in, and faults rolled back (for tests and scripts).
+    int swapCount() const { return swaps; }
+    int rollbackCount() const { return rollbacks; }
+    bool idle() const { return jobs.empty() && !command.running(); }
+
+    // The steps of the live cycle, which poll calls; public for tests.
+    void fileChanged(const std::string& path);
+    // Loads a module, tries it in a child and swaps it in; false (saying why) otherwise.
+    bool swapInModule(const std::string& className, const std::string& path);
+    // Copies the remade pictures into the stage and makes the classes' parts afresh.
+    bool installPictures(const std::vector<std::string>& classes, const std::string& scratchDir);
+
+private:
+    struct Job {
+        enum Kind { Module, Pictures } kind;
+        std::vector<std::string> classes;
+        int stage = 0;
+        std::chrono::steady_clock::time_point queued;
+    };
+
+    void watch();
+    void queue(Job::Kind kind, const std::vector<std::string>& classes);
+    void startNextJob();
+    void jobFinished(bool succeeded);
+    bool startCommand(const std::vector<std::string>& argv);
+    void rollBackFaults();
+    std::vector<LivePart*> partsOf(const std::string& className) const;
+    bool trial(const std::string& className, const std::shared_ptr<PartModule>& code, std::string& reason);
+    bool remake(const std::string& className, const std::shared_ptr<PartModule>& code, std::string& reason);
+    void say(const std::string& text, bool lasting);
+    void report(const std::string& text);
+
+    LiveHost& host;
+    LiveSetup setup;
+    std::vector<WatchedFile> watched;
+    std::map<std::string, std::string> stamps;
+    std::map<std::string, std::shared_ptr<PartModule>> lastGood;
+    std::deque<Job> jobs;
+    live::Command command;
+    std::string commandOutput;
+    std::chrono::steady_clock::time_point lastLook;
+    std::string busyText;
+    std::string message;
+    std::chrono::steady_clock::time_point messageUntil;
+    int swaps = 0;
+    int rollbacks = 0;
+    int scratchSerial = 0;
+};
