@@ -14,6 +14,7 @@ void CredsPart::init(Bitmap*, NewRenderDriver*) {
     emblem = factory.load("data/Creds/plomek.pcx", 256, 256, 256, 256, false, 1);
     tunnelSetup = {512, 384, "data/creds/tunnel1.pcx", 0};
     tunnel = new TunnelEffect(tunnelSetup);
+    loadedByInit = true;
 }
 
 CredsPart::PlatePositions CredsPart::platePositions(float t) {
@@ -30,6 +31,15 @@ void CredsPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     codePlate->addInto(target, at.codeX, 0);
     graphicsPlate->addInto(target, at.graphicsX, 90);
     musicPlate->addInto(target, 0, at.musicY);
+}
+
+CredsPart::~CredsPart() {
+    if (!loadedByInit) return;
+    delete codePlate;
+    delete graphicsPlate;
+    delete musicPlate;
+    delete emblem;
+    delete tunnel;
 }
 
 DemoPart* newCredsPart() { return new CredsPart(); }

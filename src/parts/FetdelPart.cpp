@@ -8,6 +8,7 @@
 void FetdelPart::init(Bitmap*, NewRenderDriver*) {
     firstEffect = new RotozoomEffect(firstPath);
     secondEffect = new RotozoomEffect(secondPath);
+    loadedByInit = true;
 }
 
 FetdelPart::Motion FetdelPart::motionAt(float t) {
@@ -27,6 +28,12 @@ void FetdelPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     secondEffect->setParameter("y", &m.y);
     secondEffect->apply(target, time, 0);
     firstEffect->apply(target, time, 1);
+}
+
+FetdelPart::~FetdelPart() {
+    if (!loadedByInit) return;
+    delete firstEffect;
+    delete secondEffect;
 }
 
 DemoPart* newFetdelPart() { return new FetdelPart(); }

@@ -8,6 +8,7 @@
 void ForortPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
     picture = factory.load("data/Forort/grafiti.pcx", 512, 384, 512, 384, false, 1);
+    loadedByInit = true;
 }
 
 ForortPart::Placement ForortPart::placementAt(float t) {
@@ -21,6 +22,11 @@ void ForortPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     fillBitmap(target, 0);
     Placement placement = placementAt(time - start);
     if (placement.visible) picture->copyInto(target, placement.x, placement.y);
+}
+
+ForortPart::~ForortPart() {
+    if (!loadedByInit) return;
+    delete picture;
 }
 
 DemoPart* newForortPart() { return new ForortPart(); }

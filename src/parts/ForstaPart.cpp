@@ -10,6 +10,7 @@ void ForstaPart::init(Bitmap*, NewRenderDriver*) {
     title = factory.load("data/Forsta/titel.pcx", 512, 384, 512, 384, false, 1);
     black = new Bitmap(512, 384);
     fillBitmap(black, 0);
+    loadedByInit = true;
 }
 
 ForstaPart::FadeStep ForstaPart::fadeAt(float t) {
@@ -23,6 +24,12 @@ void ForstaPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     // Between the fades the frame is left as it is.
     if (step.fade == Fade::In) target->blend(title, black, step.alpha);
     if (step.fade == Fade::Out) target->blend(black, title, step.alpha);
+}
+
+ForstaPart::~ForstaPart() {
+    if (!loadedByInit) return;
+    delete title;
+    delete black;
 }
 
 DemoPart* newForstaPart() { return new ForstaPart(); }

@@ -183,6 +183,8 @@ TEST_F(LiveCoderTest, DrawThatAbortsLaterIsRolledBackToTheLastGoodModule) {
 
 TEST_F(LiveCoderTest, BuildThatFailsReportsItsFirstErrorAndKeepsTheCode) {
     const std::string broken = dir.write("broken/HusetPart.cpp", "void draw() {}\n#error not finished\n#error second\n");
+    // A build folder without the compile database: the build tool is asked, here a stand-in.
+    setup.buildDir = dir.path;
     setup.cmakeCommand = dir.write("fake-cmake.sh", "#!/bin/sh\nexec c++ -fsyntax-only " + broken + "\n");
     fs::permissions(setup.cmakeCommand, fs::perms::owner_exec, fs::perm_options::add);
     begin();

@@ -1,6 +1,7 @@
 #pragma once
 #include <chrono>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -86,10 +87,11 @@ private:
         std::vector<std::string> classes;
         int stage = 0;
         std::chrono::steady_clock::time_point queued;
+        std::filesystem::file_time_type saved;   // the newest save that asked for it
     };
 
     void watch();
-    void queue(Job::Kind kind, const std::vector<std::string>& classes);
+    void queue(Job::Kind kind, const std::vector<std::string>& classes, std::filesystem::file_time_type saved);
     void startNextJob();
     void jobFinished(bool succeeded);
     bool startCommand(const std::vector<std::string>& argv);
