@@ -51,7 +51,7 @@ for i in $(seq 1 120); do grep -q "live: watching" "$work/player.stderr" && brea
 # Saves a version of the file (as an editor does: a new file in its place) and waits for
 # the player to swap it in; prints the seconds it reports.
 save_and_wait() {
-    local before
+    local before i
     before=$(grep -c "saved to swapped" "$work/player.stderr" || true)
     cp "$1" "$house.new" && mv "$house.new" "$house"
     for i in $(seq 1 240); do
@@ -80,13 +80,13 @@ rss() { awk '/^VmRSS/ {print $2}' "/proc/$player_pid/status"; }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 times=()
-for i in $(seq 1 "$saves"); do
+for save in $(seq 1 "$saves"); do
     with_square "$work/version.cpp" "$(printf '0x%06X' $((0xFF0000 + RANDOM)))"
     times+=("$(save_and_wait "$work/version.cpp")")
-    echo "save $i: ${times[-1]} s"
+    echo "save $save: ${times[-1]} s"
     sleep 0.5
 done
-printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR] = $1} END {
+[ "$saves" -gt 0 ] && printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR] = $1} END {
     m = NR % 2 ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
     printf "save to first frame of new code, %d saves: median %.2f s, worst %.2f s\n", NR, m, a[NR] }'
 
@@ -96,9 +96,9 @@ if [ "$reloads" -gt 0 ]; then
     save_and_wait "$work/square.cpp" >/dev/null
     start_rss=$(rss)
     echo "resident memory before $reloads reloads: $start_rss kB"
-    for i in $(seq 1 "$reloads"); do
-        if [ $((i % 2)) = 1 ]; then save_and_wait "$original" >/dev/null; else save_and_wait "$work/square.cpp" >/dev/null; fi
-        [ $((i % 10)) = 0 ] && echo "after $i reloads: $(rss) kB"
+    for reload in $(seq 1 "$reloads"); do
+        if [ $((reload % 2)) = 1 ]; then save_and_wait "$original" >/dev/null; else save_and_wait "$work/square.cpp" >/dev/null; fi
+        [ $((reload % 10)) = 0 ] && echo "after $reload reloads: $(rss) kB"
     done
     echo "growth over $reloads reloads: $(($(rss) - start_rss)) kB"
 fi

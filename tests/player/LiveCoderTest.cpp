@@ -16,7 +16,6 @@
 #include "PlayerController.h"
 #include "audio/VirtualAudioLibrary.h"
 #include "core/Bitmap.h"
-#include "demo/Demo.h"
 #include "display/MemoryToolkit.h"
 #include "display/PtcDisplayDriver.h"
 #include "support/TempDir.h"
@@ -111,10 +110,9 @@ protected:
         tick();
         ASSERT_TRUE(live->idle());
     }
-    LivePart& house() {
-        Demo& demo = *controller->runner().demo;
-        for (int32_t i = 0; i < demo.partCount; i++)
-            if (livePartClassName(*demo.parts[i]) == "HusetPart") return dynamic_cast<LivePart&>(*demo.parts[i]);
+    const LivePart& house() {
+        for (int32_t i = 0; i < controller->runner().partCount(); i++)
+            if (live->partName(i) == "HusetPart") return *live->place(i);
         throw std::runtime_error("no house part");
     }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "LiveCoder.h"
-#include "core/LibcRandom.h"
+#include "core/Units.h"
 #include "demo/Clock.h"
 #include "demo/DemoRunner.h"
 
@@ -31,9 +31,8 @@ struct PlayerSettings {
 // frames, a part loop, mute, and the sync script reloaded when it changes on disk. It
 // knows no window: keys come from the display driver, and the window follows the flags
 // it exposes. Works in the current directory, which holds data/ and synkTest.snc.
-class PlayerController : private DrawObserver, private LiveHost {
+class PlayerController : private LiveHost {
 public:
-    static constexpr int64_t kFrameStepNs = 16666667;   // 1/60 s
     static constexpr int32_t kStatusHeight = 10;         // one line of 8 x 8 glyphs
 
     // The wall clock moves the show on while playing; both it and the platform objects
@@ -52,10 +51,9 @@ public:
 
     // A key in the display's numbering.
     void handleKey(int32_t code);
-    // Goes to a run time (clamped to 0 and to the music's end): the music follows, the
+    // Goes to a run time (at least 0) through the runner's restart: the music follows, the
     // events before it count as consumed, and the next pass draws it as a run starting
-    // there would: flashes end, and the parts, the random numbers and the frame they draw
-    // on go back to where the program's begin left them.
+    // there would.
     void seek(int64_t ms);
     void seekNs(int64_t ns);
 
@@ -68,6 +66,7 @@ public:
     bool fullscreen() const { return isFullscreen; }
     bool quitRequested() const { return quit; }
     int64_t framesDrawn() const { return drawn; }
+    uint32_t musicPosition() const;
     const std::string& reloadError() const { return lastReloadError; }
     // Live code, when begun with it; null otherwise.
     LiveCoder* liveCoder() { return live.get(); }
@@ -81,13 +80,13 @@ public:
 private:
     class SilentMusic;
 
-    void partDrawn(int32_t part, float time, double drawSeconds) override;
-    Demo& demo() override;
+    int32_t partCount() const override;
+    std::string partName(int32_t index) const override;
+    DemoPart* replacePart(int32_t index, DemoPart* part) override;
     Bitmap* frame() override;
     NewRenderDriver* renderDriver() override;
     double showSeconds() const override { return static_cast<double>(showNs) / 1e9; }
-    void restartHere() override;
-    void restartParts(uint32_t musicBytes);
+
     void drawFrame();
     void moveMusicTo(int64_t ms);
     void togglePause();
@@ -96,7 +95,6 @@ private:
     void toggleLoop();
     void checkSyncScript();
     std::string syncFileStamp() const;
-    uint32_t musicBytes(int64_t ms) const;
 
     DisplayDriver& display;
     AudioLibrary& audio;
@@ -106,8 +104,6 @@ private:
     SilentMusic* silentMusic = nullptr;
     std::unique_ptr<DemoProgram> program;
     std::unique_ptr<LiveCoder> live;
-    LibcRandom randomAtBegin;
-    std::vector<uint32_t> frameAtBegin;
 
     int64_t showNs = 0;
     int64_t lastWall = 0;

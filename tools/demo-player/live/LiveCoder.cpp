@@ -13,7 +13,6 @@
 #include "ModuleBuild.h"
 #include "PartModule.h"
 #include "assets/ImageFactory.h"
-#include "demo/Demo.h"
 #include "parts/Show.h"
 
 namespace fs = std::filesystem;
@@ -102,13 +101,13 @@ bool LiveCoder::begin(std::string& error) {
     if (error.empty() && !fs::is_directory(setup.sourceDir + "/src/parts"))
         error = "the sources it was built from are gone: " + setup.sourceDir;
     if (!error.empty()) return false;
-    Demo& demo = host.demo();
-    for (int32_t i = 0; i < demo.partCount; i++) {
-        const std::string name = partClassName(*demo.parts[i]);
+    places.assign(static_cast<size_t>(host.partCount()), nullptr);
+    for (int32_t i = 0; i < host.partCount(); i++) {
+        const std::string name = host.partName(i);
         std::shared_ptr<PartModule> code = PartModule::builtIn(name);
         if (!code) continue;
-        LivePart* place = new LivePart(code, demo.parts[i]);
-        demo.parts[i] = place;
+        places[i] = new LivePart(code, code->make());
+        delete host.replacePart(i, places[i]);
         lastGood[name] = code;
     }
     watched = liveWatchList(setup.sourceDir);
@@ -246,26 +245,29 @@ void LiveCoder::jobFinished(bool succeeded) {
     }
 }
 
-std::vector<LivePart*> LiveCoder::partsOf(const std::string& className) const {
-    std::vector<LivePart*> places;
-    Demo& demo = host.demo();
-    for (int32_t i = 0; i < demo.partCount; i++) {
-        auto* place = dynamic_cast<LivePart*>(demo.parts[i]);
-        if (place && place->code()->className() == className) places.push_back(place);
-    }
-    return places;
+std::vector<int32_t> LiveCoder::placesOf(const std::string& className) const {
+    std::vector<int32_t> found;
+    for (size_t i = 0; i < places.size(); i++)
+        if (places[i] && places[i]->code()->className() == className) found.push_back(static_cast<int32_t>(i));
+    return found;
+}
+
+std::string LiveCoder::partName(int32_t index) const {
+    const bool live = index >= 0 && static_cast<size_t>(index) < places.size() && places[index];
+    return live ? places[index]->code()->className() : host.partName(index);
 }
 
 // In a child: every place's part made and initialised, then drawn where the show is now
 // (when it is inside), and at the start, middle and end of the first place's window.
 bool LiveCoder::trial(const std::string& className, const std::shared_ptr<PartModule>& code, std::string& reason) {
-    const std::vector<LivePart*> places = partsOf(className);
-    if (places.empty()) return true;
+    std::vector<LivePart*> tried;
+    for (int32_t index : placesOf(className)) tried.push_back(places[index]);
+    if (tried.empty()) return true;
     auto made = std::make_shared<std::vector<DemoPart*>>();
     std::vector<live::TrialStep> steps;
     Bitmap* frame = host.frame();
     NewRenderDriver* driver = host.renderDriver();
-    for (LivePart* place : places)
+    for (LivePart* place : tried)
         steps.push_back({"init", [=] {
                              DemoPart* part = code->make();
                              place->lendWindow(*part);
@@ -278,32 +280,29 @@ bool LiveCoder::trial(const std::string& className, const std::shared_ptr<PartMo
         steps.push_back({name, [=] { (*made)[index]->draw(frame, driver, time); }});
     };
     const float now = static_cast<float>(host.showSeconds());
-    for (size_t i = 0; i < places.size(); i++)
-        if (now >= places[i]->start && now <= places[i]->end) drawAt(i, now);
-    const float start = places[0]->start, end = places[0]->end;
+    for (size_t i = 0; i < tried.size(); i++)
+        if (now >= tried[i]->start && now <= tried[i]->end) drawAt(i, now);
+    const float start = tried[0]->start, end = tried[0]->end;
     if (end > start)
         for (float time : {start + 0.01f, (start + end) / 2, end - 0.01f}) drawAt(0, time);
     return live::trialInChild(steps, kCallLimitSeconds, kTrialWallSeconds, reason);
 }
 
-// Every place of the class gets a new part of that code, initialised here; nothing changes
-// when one fails.
+// Every place of the class gets a new part of that code, which the session inits there.
+// A part whose init faults is left in place, faulted, for rollBackFaults.
 bool LiveCoder::remake(const std::string& className, const std::shared_ptr<PartModule>& code, std::string& reason) {
-    const std::vector<LivePart*> places = partsOf(className);
-    std::vector<DemoPart*> made;
-    for (LivePart* place : places) {
-        DemoPart* part = code->make();
-        place->lendWindow(*part);
-        if (!live::guardedCall([&] { part->init(host.frame(), host.renderDriver()); }, kCallLimitSeconds, reason)) {
-            reason += " in init";
-            for (DemoPart* done : made) delete done;
-            return false;
+    bool clean = true;
+    for (int32_t index : placesOf(className)) {
+        LivePart* fresh = new LivePart(code, code->make());
+        DemoPart* old = host.replacePart(index, fresh);
+        places[index] = fresh;
+        delete old;
+        if (fresh->faulted() && clean) {
+            clean = false;
+            reason = fresh->fault();
         }
-        made.push_back(part);
     }
-    for (size_t i = 0; i < places.size(); i++) places[i]->replace(code, made[i]);
-    host.restartHere();
-    return true;
+    return clean;
 }
 
 bool LiveCoder::swapInModule(const std::string& className, const std::string& path) {
@@ -317,14 +316,13 @@ bool LiveCoder::swapInModule(const std::string& className, const std::string& pa
         say(className + " refused: " + error + "; the running code stays", true);
         return false;
     }
-    const std::vector<LivePart*> places = partsOf(className);
-    const std::shared_ptr<PartModule> before = places.empty() ? nullptr : places.front()->code();
+    // The code that ran until now is what a fault of the new code falls back to.
+    const std::vector<int32_t> at = placesOf(className);
+    if (!at.empty()) lastGood[className] = places[at.front()]->code();
     if (!remake(className, code, error)) {
-        say(className + " refused: " + error + "; the running code stays", true);
+        say(className + ": " + error, true);
         return false;
     }
-    // The code that ran until now is what a fault of the new code falls back to.
-    if (before) lastGood[className] = before;
     swaps++;
     char text[64];
     std::snprintf(text, sizeof text, ": new code (module %d) at %.2f s", code->serial(), host.showSeconds());
@@ -358,8 +356,8 @@ bool LiveCoder::installPictures(const std::vector<std::string>& classes, const s
     fs::remove_all(scratchDir, error);
     std::string reason;
     for (const std::string& name : classes) {
-        const std::vector<LivePart*> places = partsOf(name);
-        if (!places.empty() && !remake(name, places.front()->code(), reason)) {
+        const std::vector<int32_t> at = placesOf(name);
+        if (!at.empty() && !remake(name, places[at.front()]->code(), reason)) {
             say(name + " with its new pictures: " + reason, true);
             return false;
         }
@@ -370,23 +368,21 @@ bool LiveCoder::installPictures(const std::vector<std::string>& classes, const s
 }
 
 void LiveCoder::rollBackFaults() {
-    std::set<std::string> faulted;
-    Demo& demo = host.demo();
-    for (int32_t i = 0; i < demo.partCount; i++) {
-        auto* place = dynamic_cast<LivePart*>(demo.parts[i]);
-        if (!place || !place->faulted() || faulted.count(place->code()->className())) continue;
+    for (LivePart* place : places) {
+        if (!place || !place->faulted()) continue;
         const std::string name = place->code()->className();
-        faulted.insert(name);
         std::shared_ptr<PartModule> good = lastGood[name];
         if (!good || good == place->code()) good = PartModule::builtIn(name);
-        std::string reason;
         const std::string fault = place->fault();
+        std::string reason;
+        // Every place of the class goes back, this one among them.
         if (remake(name, good, reason)) {
             lastGood[name] = good;
             rollbacks++;
             say(name + ": " + fault + "; back to the last good code", true);
         } else {
             say(name + ": " + fault + "; the last good code failed too: " + reason, true);
+            return;
         }
     }
 }

@@ -11,7 +11,7 @@
 #include "SourceMap.h"
 
 class Bitmap;
-class Demo;
+class DemoPart;
 class LivePart;
 class NewRenderDriver;
 class PartModule;
@@ -39,16 +39,20 @@ struct LiveSetup {
     std::string moduleTarget(const std::string& className) const;
 };
 
-// What live code needs from the player: the show's parts, what they draw with, the time,
-// and a restart at the current time after parts changed.
+// What live code needs from the player's show session: its parts, a part put in another's
+// place, what parts draw with, and the time.
 class LiveHost {
 public:
     virtual ~LiveHost() = default;
-    virtual Demo& demo() = 0;
+    virtual int32_t partCount() const = 0;
+    virtual std::string partName(int32_t index) const = 0;
+    // Puts a part in place `index`: inited there, given the place's window, and the show
+    // goes on from the current time as after a restart, the music where it is. Returns the
+    // old part, which the caller frees.
+    virtual DemoPart* replacePart(int32_t index, DemoPart* part) = 0;
     virtual Bitmap* frame() = 0;
     virtual NewRenderDriver* renderDriver() = 0;
     virtual double showSeconds() const = 0;
-    virtual void restartHere() = 0;
 };
 
 // Live code for a running player. Every part of the show is put behind a LivePart; saved
@@ -60,7 +64,7 @@ public:
     LiveCoder(LiveHost& host, LiveSetup setup);
     ~LiveCoder();
 
-    // Puts the parts behind LiveParts (the player's own code for now) and takes the
+    // Puts every part behind a LivePart, made anew by the player's own code, and takes the
     // sources' stamps. False, with why, where live code does not run.
     bool begin(std::string& error);
     // Looks at the sources (every pollSeconds), moves the running job on, and brings
@@ -68,6 +72,12 @@ public:
     void poll();
     // What live code is doing or last had to say; empty when nothing.
     std::string status() const;
+    // The class of the code in place `index` ("HusetPart").
+    std::string partName(int32_t index) const;
+    // The live part in place `index`; null for none.
+    const LivePart* place(int32_t index) const {
+        return index >= 0 && static_cast<size_t>(index) < places.size() ? places[index] : nullptr;
+    }
 
     // Counts code and pictures swapped in, and faults rolled back (for tests and scripts).
     int swapCount() const { return swaps; }
@@ -96,7 +106,7 @@ private:
     void jobFinished(bool succeeded);
     bool startCommand(const std::vector<std::string>& argv);
     void rollBackFaults();
-    std::vector<LivePart*> partsOf(const std::string& className) const;
+    std::vector<int32_t> placesOf(const std::string& className) const;
     bool trial(const std::string& className, const std::shared_ptr<PartModule>& code, std::string& reason);
     bool remake(const std::string& className, const std::shared_ptr<PartModule>& code, std::string& reason);
     void say(const std::string& text, bool lasting);
@@ -104,6 +114,7 @@ private:
 
     LiveHost& host;
     LiveSetup setup;
+    std::vector<LivePart*> places;   // by part index; null where the show has no such class
     std::vector<WatchedFile> watched;
     std::map<std::string, std::string> stamps;
     std::map<std::string, std::shared_ptr<PartModule>> lastGood;

@@ -35,7 +35,7 @@ bool LivePart::guard(const char* call, float time, const std::function<void()>& 
 }
 
 void LivePart::init(Bitmap* frame, NewRenderDriver* driver) {
-    guard("init", 0.0f, [&] { inner->init(frame, driver); });
+    guard("init", start, [&] { inner->init(frame, driver); });
 }
 
 void LivePart::draw(Bitmap* target, NewRenderDriver* driver, float time) {
@@ -57,16 +57,4 @@ void LivePart::notify(int32_t value) {
 
 void LivePart::rewind() {
     guard("rewind", start, [&] { inner->rewind(); });
-}
-
-void LivePart::replace(std::shared_ptr<PartModule> code, DemoPart* part) {
-    if (!faulted()) delete inner;
-    inner = part;
-    current = std::move(code);
-    faultReason.clear();
-}
-
-std::string livePartClassName(const DemoPart& part) {
-    const auto* live = dynamic_cast<const LivePart*>(&part);
-    return partClassName(live ? *live->part() : part);
 }

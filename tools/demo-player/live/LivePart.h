@@ -9,11 +9,13 @@
 
 class PartModule;
 
-// A place in the show whose code can change while it plays: it forwards every call to a
-// part made by the current code, each call guarded. A draw that crashes or hangs puts the
-// frame back as it was before the draw, and the fault is kept for the live coder, which
-// then brings back code that works. The window (start, end, owner) is the place's: the
-// sync script sets it here, and every forwarded call hands it on.
+// A part whose code can change while the show plays: it forwards every call to a part
+// made by that code, each call guarded, and holds the code while it lives (deleting it
+// deletes the part, then lets the code go). A draw that crashes or hangs puts the frame
+// back as it was before the draw, and the fault is kept for the live coder, which then
+// puts code that works in its place. A faulted part is never called or deleted again: its
+// state is not to be trusted. The window (start, end, owner) is the place's: the session
+// sets it here, and every forwarded call hands it on.
 class LivePart : public DemoPart {
 public:
     static constexpr double kCallLimitSeconds = 1.0;
@@ -27,10 +29,6 @@ public:
     void notify(int32_t value) override;
     void rewind() override;
 
-    // Puts a new part in, made and initialised by the caller from code; the old part is
-    // deleted (unless it faulted: its state is not to be trusted, so it is left alone) and
-    // its code let go.
-    void replace(std::shared_ptr<PartModule> code, DemoPart* part);
     // Hands this place's window to a part.
     void lendWindow(DemoPart& part) const;
 
@@ -49,5 +47,3 @@ private:
     std::vector<uint32_t> frameBefore;
 };
 
-// The class of the part a place holds: the inner part's for a LivePart.
-std::string livePartClassName(const DemoPart& part);
