@@ -67,14 +67,12 @@ save_and_wait() {
     exit 1
 }
 with_square() {   # FILE COLOUR: the house part with a square drawn last
-    python3 - "$original" "$1" "$2" <<'PY'
-import sys
-source, target, colour = sys.argv[1:]
-text = open(source).read()
-close = text.index("\n}", text.index("void HusetPart::draw("))
-line = "\n    for (int y = 0; y < 64; y++) for (int x = 0; x < 64; x++) target->pixels[y * target->width + x] = %s;" % colour
-open(target, "w").write(text[:close] + line + text[close:])
-PY
+    awk -v colour="$2" 'index($0, "void HusetPart::draw(") == 1 { inside = 1 }
+        inside && $0 == "}" {
+            print "    for (int y = 0; y < 64; y++) for (int x = 0; x < 64; x++) target->pixels[y * target->width + x] = " colour ";"
+            inside = 0
+        }
+        { print }' "$original" >"$1"
 }
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$player_pid/status"; }
 

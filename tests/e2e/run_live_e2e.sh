@@ -58,7 +58,7 @@ fail() {
 }
 
 command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (package xvfb)"; exit 77; }
-for tool in xdotool xwd convert compare python3; do
+for tool in xdotool xwd convert compare; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
 
@@ -129,14 +129,9 @@ square_shown() {
         [ "$(convert "$1" -crop 64x64+0+0 +repage -format '%k' info:)" = 1 ]
 }
 edit_draw() {   # puts a line just before the closing brace of HusetPart::draw
-    python3 - "$house" "$1" <<'PY'
-import sys
-path, line = sys.argv[1], sys.argv[2]
-text = open(path).read()
-at = text.index("void HusetPart::draw(")
-close = text.index("\n}", at)
-open(path + ".new", "w").write(text[:close] + "\n    " + line + text[close:])
-PY
+    awk -v line="$1" 'index($0, "void HusetPart::draw(") == 1 { inside = 1 }
+        inside && $0 == "}" { print "    " line; inside = 0 }
+        { print }' "$house" >"$house.new" || fail "cannot edit $house"
     mv "$house.new" "$house"   # as an editor saves: a new file in its place
 }
 wait_stderr() {   # waits for a line on the player's standard error
