@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PlayerController.h"
+#include "RunningText.h"
 #include "audio/MusicPlayer.h"
 #include "core/Bitmap.h"
 #include "audio/VirtualAudioLibrary.h"
@@ -180,26 +181,67 @@ TEST_F(PlayerTest, ASeekDrawsThePartAsARunStartingThereDoes) {
     }
 }
 
-TEST_F(PlayerTest, AChangedScriptAppliesAtOnceAndABrokenOneKeepsTheOld) {
+// A changed script is applied once it has stood still for a moment, at the current time,
+// with the part loop on the new windows; a half-written or broken one keeps the old; what
+// the checks find is said with its line.
+TEST_F(PlayerTest, AChangedScriptAppliesOnceSettledAndABrokenOneKeepsTheOld) {
     begin({1500, -1, true, false});
     EXPECT_EQ(part(), 1);
+    auto settle = [&] {
+        controller->tick();
+        wall.advance(ScriptSettle::kSettleNs);
+        controller->tick();
+    };
     writeScript(kScript, 2);   // changes at 2, 4, 6 ... s
     controller->tick();
+    EXPECT_EQ(controller->runner().window(1).start, 1.0f) << "not before it has settled";
+    settle();
     EXPECT_EQ(controller->reloadError(), "");
     EXPECT_EQ(controller->runner().window(1).start, 2.0f);
     EXPECT_EQ(part(), 0);      // redrawn at once with the new windows
     // POWPOW lies before 1.5 s: consumed; x at 1.5 s itself: delivered by the redraw.
     EXPECT_EQ(controller->runner().nextEvent(), 2);
 
-    std::ofstream(stage / "synkTest.snc") << "QRM SYNC\n0\n0\n";
-    controller->tick();
-    EXPECT_NE(controller->reloadError().find("first line"), std::string::npos);
-    EXPECT_EQ(controller->statusText().rfind("! ", 0), 0u);
+    std::ofstream(stage / "synkTest.snc") << std::string(kScript).substr(0, 30);
+    settle();
+    EXPECT_NE(controller->reloadError().find("ends before the 3 events"), std::string::npos) << controller->reloadError();
     EXPECT_EQ(controller->runner().window(1).start, 2.0f);
+    std::ofstream(stage / "synkTest.snc") << "QRM SYNC\n0\n0\n";
+    settle();
+    EXPECT_NE(controller->reloadError().find("not QRM SYNCSCRIPT"), std::string::npos);
+    EXPECT_EQ(controller->statusText().rfind("! ", 0), 0u);
     fs::remove(stage / "synkTest.snc");
-    controller->tick();
+    settle();
     EXPECT_NE(controller->reloadError().find("cannot read"), std::string::npos);
     EXPECT_EQ(controller->runner().changeCount(), show::kPartCount - 1);
+
+    // Applied, and its mistake said with its line; the loop of part 1 takes its new window
+    // (from 2..4 s to 3..6 s).
+    controller->seek(2500);
+    controller->tick();
+    press(KeyCode::LetterA + ('L' - 'A'));
+    writeScript("QRM SYNCSCRIPT\n1\nPOWPOW\n70.0\n\n10\n", 3);
+    settle();
+    EXPECT_EQ(controller->reloadError(), "synkTest.snc line 4: the event time \"70.0\" is not a whole number of "
+                                         "music bytes (176400 a second): read as 70");
+    EXPECT_EQ(controller->runner().window(1).start, 3.0f);
+    press(KeyCode::Space);
+    play(2000);
+    EXPECT_EQ(part(), 1);
+    EXPECT_GT(controller->timeMs(), 4000) << "the loop still ends at the old end";
+}
+
+TEST_F(PlayerTest, AMissingScriptAtTheStartIsSaid) {
+    fs::remove(stage / "synkTest.snc");
+    begin({0, -1, true, false});
+    EXPECT_EQ(controller->reloadError().rfind("no synkTest.snc here", 0), 0u) << controller->reloadError();
+    // Longer than the 64 characters of the status line: it runs through it, read in full.
+    const std::string said = controller->statusText();
+    ASSERT_GT(said.size(), 64u);
+    EXPECT_EQ(runningText(said, 64, 0), said.substr(0, 64));
+    EXPECT_EQ(runningText(said, 64, 150 * 10), said.substr(10, 64));
+    EXPECT_EQ(runningText(said, 64, 150 * static_cast<int64_t>(said.size() + 3)), said.substr(0, 64));
+    EXPECT_EQ(runningText("short", 64, 999), "short");
 }
 
 TEST_F(PlayerTest, KeysForTheWindowMuteAndQuit) {

@@ -1,20 +1,18 @@
 #include "PlayerController.h"
 
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "RunningText.h"
 #include "assets/FontSheet.h"
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
 #include "core/DataFile.h"
 #include "demo/Demo.h"
-#include "demo/ScriptLineReader.h"
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
 #include "parts/Show.h"
@@ -80,7 +78,7 @@ void PlayerController::begin(const PlayerSettings& settings) {
     }
     program = std::make_unique<DemoProgram>(&display, musicPlayer.get(), showClock);
     program->begin();
-    scriptStamp = syncFileStamp();
+    scriptSettle.markRead(syncFileStamp());
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
@@ -99,6 +97,12 @@ void PlayerController::begin(const PlayerSettings& settings) {
         seek(partEntryMs(runner().window(settings.startPart).start));
     else
         seek(settings.startMs);
+    // What the demo's reader took from the script, said once the starting time is known.
+    std::vector<uint8_t> script;
+    if (readDataFile(DemoProgram::kSyncFile, script))
+        reportScript(scriptFindings(DemoProgram::kSyncFile, SyncDocument(std::string(script.begin(), script.end()))));
+    else
+        reportScript({std::string("no ") + DemoProgram::kSyncFile + " here: no events and no part changes, the first part plays throughout"});
     lastWall = wallClock.counter();
     fpsWindowStart = lastWall;
     drawFrame();
@@ -227,6 +231,10 @@ void PlayerController::toggleLoop() {
         return;
     }
     loopPart = runner().currentPart();
+    setLoopWindow();
+}
+
+void PlayerController::setLoopWindow() {
     const PartWindow window = runner().window(loopPart);
     loopStartMs = partEntryMs(window.start);
     loopEndMs = static_cast<int64_t>(std::floor(static_cast<double>(window.end) * 1000.0));
@@ -250,30 +258,48 @@ std::string PlayerController::syncFileStamp() const {
            std::to_string(info.st_mtim.tv_nsec);
 }
 
+// A changed script is read once it has stood still, and applied only when it is whole; what
+// the checks find in it is said either way.
 void PlayerController::checkSyncScript() {
-    const std::string stamp = syncFileStamp();
-    if (stamp == scriptStamp) return;
-    scriptStamp = stamp;
-    std::string error;
+    const int64_t nowNs = static_cast<int64_t>(static_cast<double>(wallClock.counter()) * 1e9 /
+                                               static_cast<double>(wallClock.frequency()));
+    if (!scriptSettle.due(syncFileStamp(), nowNs)) return;
     std::vector<uint8_t> bytes;
     if (!readDataFile(DemoProgram::kSyncFile, bytes)) {
-        error = std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file";
-    } else {
-        ScriptLineReader reader(bytes.data(), bytes.size());
-        if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") != 0)
-            error = std::string(DemoProgram::kSyncFile) + " is no sync script: its first line is not QRM SYNCSCRIPT";
-    }
-    if (!error.empty()) {
-        lastReloadError = error + "; the old script stays";
-        errorShownUntilNs = showNs + kErrorShownNs;
-        std::fprintf(stderr, "demo-player: %s\n", lastReloadError.c_str());
+        reportScript({std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file; the old script stays"});
         return;
     }
-    runner().reloadSyncScript(DemoProgram::kSyncFile);
-    lastReloadError.clear();
+    const std::string text(bytes.begin(), bytes.end());
+    const SyncDocument script(text);
+    const std::string refusal = refusalOf(script);
+    if (!refusal.empty()) {
+        reportScript({std::string(DemoProgram::kSyncFile) + " " + refusal + "; not applied, the old script stays"});
+        return;
+    }
+    reportScript(scriptFindings(DemoProgram::kSyncFile, script));
+    applyScript(text);
     std::fprintf(stderr, "demo-player: reloaded %s: %d events, %d changes\n", DemoProgram::kSyncFile,
                  runner().eventCount(), runner().changeCount());
-    drawPending = true;
+}
+
+void PlayerController::applyScript(const std::string& text) {
+    runner().reloadSyncScript(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    // The loop follows the new windows; a held frame is drawn afresh, as a run starting here
+    // would draw it (while playing the next frame follows, and the music plays on).
+    if (loopPart >= 0) setLoopWindow();
+    if (isPaused) seekNs(showNs);
+    else drawPending = true;
+}
+
+void PlayerController::scriptWritten() { scriptSettle.markRead(syncFileStamp()); }
+
+void PlayerController::reportScript(const std::vector<std::string>& findings) {
+    lastReloadError.clear();
+    for (const std::string& finding : findings) std::fprintf(stderr, "demo-player: %s\n", finding.c_str());
+    if (findings.empty()) return;
+    lastReloadError = findings.front();
+    if (findings.size() > 1) lastReloadError += " (" + std::to_string(findings.size() - 1) + " more on stderr)";
+    errorShownUntilNs = showNs + kErrorShownNs;
 }
 
 std::string PlayerController::statusText() const {
@@ -301,18 +327,9 @@ void PlayerController::renderStatus(uint32_t* pixels, int32_t width) const {
     for (int32_t i = 0; i < width * kStatusHeight; i++) pixels[i] = 0x00181818;
     const FontSheet& font = program->runner().fontSheet();
     if (!font.glyphs || font.glyphSize + 1 > kStatusHeight) return;
-    std::string text = statusText();
     const int32_t size = font.glyphSize;
-    // A line longer than the window scrolls through, four characters a second, resting
-    // two seconds at either end.
-    const size_t fits = static_cast<size_t>(width / size);
-    if (text.size() > fits) {
-        const auto ticks = std::chrono::duration_cast<std::chrono::milliseconds>(
-                               std::chrono::steady_clock::now().time_since_epoch()).count() / 250;
-        const size_t hidden = text.size() - fits;
-        const size_t at = static_cast<size_t>(ticks) % (hidden + 17);
-        text.erase(0, std::min(hidden, at < 8 ? 0 : at - 8));
-    }
+    const auto ms = static_cast<int64_t>(static_cast<double>(lastWall) * 1000.0 / static_cast<double>(wallClock.frequency()));
+    const std::string text = runningText(statusText(), static_cast<size_t>(width / size), ms);
     for (size_t c = 0; c < text.size() && static_cast<int32_t>(c + 1) * size <= width; c++) {
         const uint32_t* glyph = font.glyphs + static_cast<size_t>(static_cast<uint8_t>(text[c])) * size * size;
         for (int32_t y = 0; y < size; y++)
