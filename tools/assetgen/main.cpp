@@ -62,15 +62,9 @@ struct FileJob {
 std::vector<FileJob> fileJobs(const std::set<std::string>& classes = {}) {
     std::vector<std::pair<const char*, FileJob>> all{{"", FileJob{"data/gurkan2.pcx", writerOf(makeFontSheet, 320, 200)}}};
 #define ASSETGEN_FILE_JOB(path, width, height, maker) FileJob{path, writerOf(maker, width, height)}
-<<<<<<< HEAD
-#define ASSETGEN_PART_FILES(Class, label, seconds, section, files, flashes) \
+#define ASSETGEN_PART_FILES(Class, label, section, files) \
     for (FileJob& job : std::vector<FileJob>{SHOW_LIST files}) all.emplace_back(#Class, std::move(job));
     SHOW_PARTS(ASSETGEN_PART_FILES, ASSETGEN_FILE_JOB)
-=======
-#define ASSETGEN_PART_FILES(Class, label, section, files) SHOW_LIST files,
-    std::vector<FileJob> all{FileJob{"data/gurkan2.pcx", writerOf(makeFontSheet, 320, 200)},
-                             SHOW_PARTS(ASSETGEN_PART_FILES, ASSETGEN_FILE_JOB)};
->>>>>>> main
 #undef ASSETGEN_PART_FILES
 #undef ASSETGEN_FILE_JOB
     std::vector<FileJob> jobs;

@@ -17,7 +17,7 @@ namespace {
 
 // Each row's class with the names of its makers ("makeGreetPlate<1>" as written).
 #define LIVE_MAKER_NAME(path, width, height, maker) #maker
-#define LIVE_ROW_MAKERS(Class, label, seconds, section, files, flashes) {#Class, {SHOW_LIST files}},
+#define LIVE_ROW_MAKERS(Class, label, section, files) {#Class, {SHOW_LIST files}},
 const std::pair<const char*, std::vector<std::string>> kRowMakers[] = {
     SHOW_PARTS(LIVE_ROW_MAKERS, LIVE_MAKER_NAME)};
 #undef LIVE_ROW_MAKERS
