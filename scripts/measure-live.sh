@@ -22,7 +22,10 @@ command -v Xvfb >/dev/null || { echo "measure-live: needs Xvfb (scripts/install-
 work=$build/measure-live
 tree=$work/tree
 mkdir -p "$tree"
-for item in CMakeLists.txt cmake src tools packaging; do cp -a "$root/$item" "$tree/"; done
+for item in "$root"/*; do
+    case "${item##*/}" in build* | tests | docs) continue ;; esac
+    cp -a "$item" "$tree/"
+done
 house=$tree/src/parts/HusetPart.cpp
 original=$work/HusetPart.cpp.original
 cp "$house" "$original"

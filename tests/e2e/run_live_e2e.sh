@@ -62,13 +62,14 @@ for tool in xdotool xwd convert compare; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
 
-# The copy: what configuring and building a part needs. Kept between runs (the same paths
+# The copy: the tree but its build folders, tests and docs. Kept between runs (the same paths
 # let ccache and the build folder reuse what the last run compiled); the part file is put
 # back from the source tree every time.
 tree="$out/tree"
 mkdir -p "$tree"
-for item in CMakeLists.txt cmake src tools packaging; do
-    cp -a "$source/$item" "$tree/" || fail "cannot copy $item"
+for item in "$source"/*; do
+    case "${item##*/}" in build* | tests | docs) continue ;; esac
+    cp -a "$item" "$tree/" || fail "cannot copy $item"
 done
 house="$tree/src/parts/HusetPart.cpp"
 original="$out/HusetPart.cpp.original"
