@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "RunningText.h"
-#include "assets/FontSheet.h"
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
 #include "core/DataFile.h"
@@ -127,7 +125,7 @@ bool PlayerController::tick() {
     if (drawPending) drawFrame();
     else display.present();
 
-    fpsFrames++;
+    // Frames drawn, not passes: a held frame shown again is no new frame.
     const double windowSeconds = static_cast<double>(now - fpsWindowStart) / static_cast<double>(wallClock.frequency());
     if (windowSeconds >= 1.0) {
         framesPerSecond = static_cast<double>(fpsFrames) / windowSeconds;
@@ -246,6 +244,7 @@ void PlayerController::drawFrame() {
     if (silentMusic) silentMusic->setPosition(units::musicBytesAt(timeMs()));
     lastDrawMs = runner().playFrame().drawSeconds * 1000.0;
     drawn++;
+    fpsFrames++;
     drawPending = false;
 }
 
@@ -277,6 +276,7 @@ void PlayerController::checkSyncScript() {
         return;
     }
     reportScript(scriptFindings(DemoProgram::kSyncFile, script));
+    if (scriptGuard && !scriptGuard(text)) return;
     applyScript(text);
     std::fprintf(stderr, "demo-player: reloaded %s: %d events, %d changes\n", DemoProgram::kSyncFile,
                  runner().eventCount(), runner().changeCount());
@@ -311,30 +311,19 @@ std::string PlayerController::statusText() const {
     std::string next = "end";
     if (run.nextEvent() < run.eventCount()) {
         const EventInfo event = run.event(run.nextEvent());
-        next = std::string(event.name).substr(0, 8) + " " + clockText(event.ms);
+        char name[7];
+        std::snprintf(name, sizeof name, "%-6.6s", event.name);
+        next = std::string(name) + " " + clockText(event.ms);
     }
+    // Every field keeps its width, so that nothing shifts when a flag comes or goes.
     char text[160];
-    std::snprintf(text, sizeof text, "%s%s%s %s %d %s %lld.%lld >%s %.2fms %.0ffps", isPaused ? "||" : "",
-                  loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "", clockText(ms).c_str(),
-                  run.currentPart(), (live ? live->partName(run.currentPart()) : run.partName(run.currentPart())).c_str(),
+    std::string kind = live ? live->partName(run.currentPart()) : run.partName(run.currentPart());
+    if (kind.size() > 4 && kind.compare(kind.size() - 4, 4, "Part") == 0) kind.resize(kind.size() - 4);
+    std::snprintf(text, sizeof text, "%-2s%-1s%-1s %s %2d %-6.6s %3lld.%lld >%-15s %4.1fms %3.0ffps",
+                  isPaused ? "||" : "", loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "",
+                  clockText(ms).c_str(), run.currentPart(), kind.c_str(),
                   static_cast<long long>(beats / show::kBeatsPerBar + 1),
                   static_cast<long long>(beats % show::kBeatsPerBar + 1), next.c_str(),
-                  lastDrawMs, framesPerSecond);
+                  std::min(lastDrawMs, 99.9), std::min(framesPerSecond, 999.0));
     return text;
-}
-
-void PlayerController::renderStatus(uint32_t* pixels, int32_t width) const {
-    for (int32_t i = 0; i < width * kStatusHeight; i++) pixels[i] = 0x00181818;
-    const FontSheet& font = program->runner().fontSheet();
-    if (!font.glyphs || font.glyphSize + 1 > kStatusHeight) return;
-    const int32_t size = font.glyphSize;
-    const auto ms = static_cast<int64_t>(static_cast<double>(lastWall) * 1000.0 / static_cast<double>(wallClock.frequency()));
-    const std::string text = runningText(statusText(), static_cast<size_t>(width / size), ms);
-    for (size_t c = 0; c < text.size() && static_cast<int32_t>(c + 1) * size <= width; c++) {
-        const uint32_t* glyph = font.glyphs + static_cast<size_t>(static_cast<uint8_t>(text[c])) * size * size;
-        for (int32_t y = 0; y < size; y++)
-            for (int32_t x = 0; x < size; x++)
-                if (glyph[y * size + x] & 0x00FFFFFF)
-                    pixels[(y + 1) * width + static_cast<int32_t>(c) * size + x] = glyph[y * size + x];
-    }
 }

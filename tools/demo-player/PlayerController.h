@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -79,10 +80,12 @@ public:
     LiveCoder* liveCoder() { return live.get(); }
     DemoRunner& runner();
 
+    // Asked the text of a changed script on disk before it is applied; false keeps
+    // the one playing.
+    void setScriptGuard(std::function<bool(const std::string& text)> guard) { scriptGuard = std::move(guard); }
+
     // The status line: time, part, bar and beat, next event, draw time and frame rate.
     std::string statusText() const;
-    // The line drawn with the font sheet into width x kStatusHeight pixels.
-    void renderStatus(uint32_t* pixels, int32_t width) const;
 
 private:
     class SilentMusic;
@@ -126,6 +129,7 @@ private:
     int32_t loopPart = -1;
     int64_t loopStartMs = 0, loopEndMs = 0;
     ScriptSettle scriptSettle;
+    std::function<bool(const std::string&)> scriptGuard;
     std::string lastReloadError;
     int64_t errorShownUntilNs = 0;
     double lastDrawMs = 0.0;
