@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -91,13 +92,18 @@ std::string workingDirectory() {
     return buffer.data();
 }
 
+// A handful of entries: a list is all it needs. Never destroyed, so the pictures stay
+// reachable to the very end of the process.
+std::vector<SharedPicture>& sharedPictures() {
+    static std::vector<SharedPicture>& shared = *new std::vector<SharedPicture>;
+    return shared;
+}
+
 }  // namespace
 
 const Bitmap* VEX_ImageFactory::loadShared(const char* fileName, int32_t sourceWidth, int32_t sourceHeight,
                                            int32_t width, int32_t height, bool scale, int32_t spare) {
-    // A handful of entries: a list is all it needs. Never destroyed, so the pictures stay
-    // reachable to the very end of the process.
-    static std::vector<SharedPicture>& shared = *new std::vector<SharedPicture>;
+    std::vector<SharedPicture>& shared = sharedPictures();
     if (!fileName) return load(fileName, sourceWidth, sourceHeight, width, height, scale, spare);
     const std::string directory = workingDirectory();
     for (const SharedPicture& picture : shared) {
@@ -111,4 +117,21 @@ const Bitmap* VEX_ImageFactory::loadShared(const char* fileName, int32_t sourceW
     const Bitmap* bitmap = load(fileName, sourceWidth, sourceHeight, width, height, scale, spare);
     shared.push_back({directory, fileName, {sourceWidth, sourceHeight, width, height}, scale, spare, bitmap});
     return bitmap;
+}
+
+int32_t VEX_ImageFactory::refreshShared(const char* fileName) {
+    const std::string directory = workingDirectory();
+    int32_t refreshed = 0;
+    for (SharedPicture& picture : sharedPictures()) {
+        if (picture.directory != directory || picture.fileName != fileName) continue;
+        Bitmap* fresh = load(fileName, picture.sizes[0], picture.sizes[1], picture.sizes[2], picture.sizes[3],
+                             picture.scale, picture.spare);
+        Bitmap* held = const_cast<Bitmap*>(picture.bitmap);
+        if (fresh->width == held->width && fresh->height == held->height) {
+            std::copy(fresh->pixels, fresh->pixels + static_cast<size_t>(held->width) * held->height, held->pixels);
+            refreshed++;
+        }
+        delete fresh;
+    }
+    return refreshed;
 }

@@ -66,9 +66,13 @@ public:
     // What load gives, for pictures that are only ever read: the first request in the
     // working directory decodes it, later ones with the same name and sizes get the same
     // bitmap. Each request announces the file as load does. The bitmaps live until the
-    // process ends; nobody may change or delete them. The files must not change meanwhile.
+    // process ends; nobody may change or delete them. The files must not change meanwhile,
+    // unless whoever changes one calls refreshShared.
     const Bitmap* loadShared(const char* fileName, int32_t sourceWidth, int32_t sourceHeight,
                              int32_t width, int32_t height, bool scale, int32_t spare);
+    // Decodes the shared pictures of this file in the working directory again, into the
+    // bitmaps every holder already has (a live player rewrote the file). Returns how many.
+    int32_t refreshShared(const char* fileName);
 
 private:
     // The first loader that accepts the name, after printing which one it is; null if none.

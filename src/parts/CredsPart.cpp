@@ -19,6 +19,7 @@ void CredsPart::init(Bitmap*, NewRenderDriver*) {
     // prints the name as asked, and the demo's output stays as it is.
     tunnelSetup = {units::kFrameWidth, units::kFrameHeight, "data/creds/tunnel1.pcx", 0};
     tunnel = new TunnelEffect(tunnelSetup);
+    loadedByInit = true;
 }
 
 CredsPart::PlatePositions CredsPart::platePositions(float t) {
@@ -35,6 +36,15 @@ void CredsPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     codePlate->addInto(target, at.codeX, 0);
     graphicsPlate->addInto(target, at.graphicsX, 90);
     musicPlate->addInto(target, 0, at.musicY);
+}
+
+CredsPart::~CredsPart() {
+    if (!loadedByInit) return;
+    delete codePlate;
+    delete graphicsPlate;
+    delete musicPlate;
+    delete emblem;
+    delete tunnel;
 }
 
 DemoPart* newCredsPart() { return new CredsPart(); }

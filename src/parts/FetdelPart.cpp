@@ -11,6 +11,7 @@ void FetdelPart::init(Bitmap*, NewRenderDriver*) {
     secondPath = rowFile(*this, 1).path;
     firstEffect = new RotozoomEffect(firstPath);
     secondEffect = new RotozoomEffect(secondPath);
+    loadedByInit = true;
 }
 
 FetdelPart::Motion FetdelPart::motionAt(float t) {
@@ -30,6 +31,12 @@ void FetdelPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     secondEffect->setParameter("y", &m.y);
     secondEffect->apply(target, time, 0);
     firstEffect->apply(target, time, 1);
+}
+
+FetdelPart::~FetdelPart() {
+    if (!loadedByInit) return;
+    delete firstEffect;
+    delete secondEffect;
 }
 
 DemoPart* newFetdelPart() { return new FetdelPart(); }

@@ -9,6 +9,7 @@
 void ForortPart::init(Bitmap*, NewRenderDriver*) {
     VEX_ImageFactory factory;
     picture = loadRowPicture(factory, *this, 0);
+    loadedByInit = true;
 }
 
 ForortPart::Placement ForortPart::placementAt(float t) {
@@ -22,6 +23,11 @@ void ForortPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     fillBitmap(target, 0);
     Placement placement = placementAt(time - start);
     if (placement.visible) picture->copyInto(target, placement.x, placement.y);
+}
+
+ForortPart::~ForortPart() {
+    if (!loadedByInit) return;
+    delete picture;
 }
 
 DemoPart* newForortPart() { return new ForortPart(); }

@@ -13,6 +13,7 @@ void ForstaPart::init(Bitmap* frame, NewRenderDriver*) {
     title = loadRowPicture(factory, *this, 0);
     black = new Bitmap(units::kFrameWidth, units::kFrameHeight);
     fillBitmap(black, 0);
+    loadedByInit = true;
 }
 
 ForstaPart::FadeStep ForstaPart::fadeAt(float t) {
@@ -30,6 +31,12 @@ void ForstaPart::draw(Bitmap* target, NewRenderDriver*, float time) {
 
 void ForstaPart::rewind() {
     if (frame) fillBitmap(frame, 0);
+}
+
+ForstaPart::~ForstaPart() {
+    if (!loadedByInit) return;
+    delete title;
+    delete black;
 }
 
 DemoPart* newForstaPart() { return new ForstaPart(); }

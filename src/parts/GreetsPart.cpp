@@ -19,6 +19,7 @@ void GreetsPart::init(Bitmap*, NewRenderDriver*) {
     scratch = new Bitmap(100, 30);
     fillBitmap(scratch, 0);
     flash.reset();
+    loadedByInit = true;
 }
 
 int32_t GreetsPart::blurStrength(float t) { return static_cast<int32_t>(std::sin(t * 0.6) * 10); }
@@ -41,6 +42,16 @@ void GreetsPart::rewind() {
     int32_t strength = kStartStrength;
     for (RowBlurFilter* filter : filters)
         if (filter) filter->setParameter("VAL", &strength);
+}
+
+GreetsPart::~GreetsPart() {
+    if (!loadedByInit) return;
+    delete background;
+    delete scratch;
+    for (int i = 0; i < kPlateCount; ++i) {
+        delete filters[i];
+        delete plates[i];
+    }
 }
 
 DemoPart* newGreetsPart() { return new GreetsPart(); }

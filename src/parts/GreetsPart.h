@@ -28,6 +28,10 @@ public:
 
     void init(Bitmap* frame, NewRenderDriver* driver) override;
     void draw(Bitmap* target, NewRenderDriver* driver, float time) override;
+    // Releases what init loaded, if it ran (the demo never deletes a part; a live player
+    // does); pictures handed in by others stay theirs.
+    ~GreetsPart() override;
+    bool loadedByInit = false;
     int32_t onEvent(const SyncEvent* event) override { return flash.onEvent(event); }
     void notify(int32_t value) override { ignoreNotify(value); }
     // Each frame sets the blur of the next: back to the first frame's; the flash ends.

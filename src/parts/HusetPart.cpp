@@ -16,6 +16,7 @@ void HusetPart::init(Bitmap*, NewRenderDriver*) {
     powPicture = loadSharedRowPicture(factory, *this, 3);
     flash.reset();
     randomAtInit = demoRandom();
+    loadedByInit = true;
 }
 
 HusetPart::Point HusetPart::labelPosition(int32_t r1, int32_t r2, int32_t r3, int32_t r4) {
@@ -41,6 +42,13 @@ void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
 void HusetPart::rewind() {
     flash.reset();
     demoRandom() = randomAtInit;
+}
+
+HusetPart::~HusetPart() {
+    if (!loadedByInit) return;
+    delete background;
+    delete label;
+    delete arrow;
 }
 
 DemoPart* newHusetPart() { return new HusetPart(); }

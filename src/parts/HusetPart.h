@@ -18,6 +18,10 @@ public:
 
     void init(Bitmap* frame, NewRenderDriver* driver) override;
     void draw(Bitmap* target, NewRenderDriver* driver, float time) override;
+    // Releases what init loaded, if it ran (the demo never deletes a part; a live player
+    // does); pictures handed in by others stay theirs.
+    ~HusetPart() override;
+    bool loadedByInit = false;
     int32_t onEvent(const SyncEvent* event) override { return flash.onEvent(event); }
     void notify(int32_t value) override { ignoreNotify(value); }
     void rewind() override;

@@ -1,6 +1,8 @@
 // assetgen OUTDIR: writes every data file the demo reads (pictures, font sheet, object,
 // music, sync script) under OUTDIR, the same bytes on every run. What each part loads, and
 // what makes it, comes from the show's rows (parts/Show.h).
+// assetgen OUTDIR --part CLASS...: writes only the files those parts' rows list (a live
+// player remakes one part's pictures with it).
 // assetgen --icon FILE: writes the desktop icon, made from the title picture, as a PNG.
 #include <cstdio>
 #include <functional>
@@ -56,19 +58,27 @@ struct FileJob {
     FileWriter write;
 };
 
-// The font sheet the runner loads, then every file of the show's parts, each once.
-std::vector<FileJob> fileJobs() {
+// The font sheet the runner loads, then every file of the show's parts, each once; or,
+// when classes are named, only the files of those parts.
+std::vector<FileJob> fileJobs(const std::set<std::string>& classes = {}) {
+    std::vector<std::pair<const char*, FileJob>> all{{"", FileJob{"data/gurkan2.pcx", writerOf(makeFontSheet, 320, 200)}}};
 #define ASSETGEN_FILE_JOB(path, width, height, maker) FileJob{path, writerOf(maker, width, height)}
-#define ASSETGEN_PART_FILES(Class, label, section, files) SHOW_LIST files,
-    std::vector<FileJob> all{FileJob{"data/gurkan2.pcx", writerOf(makeFontSheet, 320, 200)},
-                             SHOW_PARTS(ASSETGEN_PART_FILES, ASSETGEN_FILE_JOB)};
+#define ASSETGEN_PART_FILES(Class, label, section, files) \
+    for (FileJob& job : std::vector<FileJob>{SHOW_LIST files}) all.emplace_back(#Class, std::move(job));
+    SHOW_PARTS(ASSETGEN_PART_FILES, ASSETGEN_FILE_JOB)
 #undef ASSETGEN_PART_FILES
 #undef ASSETGEN_FILE_JOB
     std::vector<FileJob> jobs;
     std::set<std::string> seen;
-    for (FileJob& job : all)
-        if (seen.insert(job.path).second) jobs.push_back(std::move(job));
+    for (auto& [owner, job] : all)
+        if ((classes.empty() || classes.count(owner)) && seen.insert(job.path).second) jobs.push_back(std::move(job));
     return jobs;
+}
+
+bool isShowClass(const std::string& name) {
+    for (const show::Part& part : show::kParts)
+        if (name == part.className) return true;
+    return false;
 }
 
 std::string directoryOf(const std::string& path) { return path.substr(0, path.find_last_of('/')); }
@@ -106,12 +116,29 @@ bool writeIcon(const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--icon") return writeIcon(argv[2]) ? 0 : 1;
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen OUTDIR | assetgen --icon FILE.png\n");
+    std::set<std::string> classes;
+    bool usage = argc < 2 || argv[1][0] == '-';
+    for (int i = 2; i < argc && !usage; i += 2) {
+        usage = i + 1 >= argc || std::string(argv[i]) != "--part" || !isShowClass(argv[i + 1]);
+        if (!usage) classes.insert(argv[i + 1]);
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: assetgen OUTDIR [--part CLASS]... | assetgen --icon FILE.png\n");
         return 2;
     }
     const std::string outDir = argv[1];
     if (!makeDirectories(outDir)) return 1;
+    if (!classes.empty()) {
+        bool ok = true;
+        try {
+            TextRenderer text(kFontFolder);
+            for (const FileJob& job : fileJobs(classes)) ok = writeFile(outDir, job, text) && ok;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "assetgen: %s\n", e.what());
+            ok = false;
+        }
+        return ok ? 0 : 1;
+    }
 
     // The music takes longest; it runs beside the pictures.
     bool musicOk = false;

@@ -10,6 +10,7 @@
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
 #include "core/DataFile.h"
+#include "demo/Demo.h"
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
 #include "parts/Show.h"
@@ -79,6 +80,14 @@ void PlayerController::begin(const PlayerSettings& settings) {
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
+    if (settings.live) {
+        live = std::make_unique<LiveCoder>(static_cast<LiveHost&>(*this), settings.liveSetup);
+        std::string error;
+        if (!live->begin(error)) {
+            std::fprintf(stderr, "demo-player: --live: %s; playing without it\n", error.c_str());
+            live.reset();
+        }
+    }
 
     // Paused first, so that no sound plays past the starting point before the first frame.
     if (settings.paused) togglePause();
@@ -101,6 +110,7 @@ bool PlayerController::tick() {
     while (!quit && display.keyPressed()) handleKey(display.readKey().code);
     if (quit) return false;
     checkSyncScript();
+    if (live) live->poll();
 
     const int64_t now = wallClock.counter();
     const int64_t elapsedNs = static_cast<int64_t>(static_cast<double>(now - lastWall) * 1e9 /
@@ -156,6 +166,21 @@ void PlayerController::handleKey(int32_t code) {
     default: break;
     }
 }
+
+int32_t PlayerController::partCount() const { return program->runner().partCount(); }
+
+std::string PlayerController::partName(int32_t index) const { return program->runner().partName(index); }
+
+// The session inits the part there and goes on from the current time, the music untouched.
+DemoPart* PlayerController::replacePart(int32_t index, DemoPart* part) {
+    DemoPart* old = runner().replacePart(index, part);
+    drawPending = true;
+    return old;
+}
+
+Bitmap* PlayerController::frame() { return display.frame(); }
+
+NewRenderDriver* PlayerController::renderDriver() { return program->demo().renderDriver; }
 
 void PlayerController::seek(int64_t ms) { seekNs(ms * kNsPerMs); }
 
@@ -279,6 +304,7 @@ void PlayerController::reportScript(const std::vector<std::string>& findings) {
 
 std::string PlayerController::statusText() const {
     if (!lastReloadError.empty() && (isPaused || showNs < errorShownUntilNs)) return "! " + lastReloadError;
+    if (live && !live->status().empty()) return "* " + live->status();
     const int64_t ms = timeMs();
     const auto beats = static_cast<int64_t>(static_cast<double>(ms) * show::kBeatsPerMinute / 60000.0);
     const DemoRunner& run = program->runner();
@@ -291,7 +317,7 @@ std::string PlayerController::statusText() const {
     }
     // Every field keeps its width, so that nothing shifts when a flag comes or goes.
     char text[160];
-    std::string kind = run.partName(run.currentPart());
+    std::string kind = live ? live->partName(run.currentPart()) : run.partName(run.currentPart());
     if (kind.size() > 4 && kind.compare(kind.size() - 4, 4, "Part") == 0) kind.resize(kind.size() - 4);
     std::snprintf(text, sizeof text, "%-2s%-1s%-1s %s %2d %-6.6s %3lld.%lld >%-15s %4.1fms %3.0ffps",
                   isPaused ? "||" : "", loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "",

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "LiveCoder.h"
 #include "core/Units.h"
 #include "SyncDocument.h"
 #include "demo/Clock.h"
@@ -23,6 +24,8 @@ struct PlayerSettings {
     bool paused = false;
     bool muted = false;
     bool fullscreen = false;
+    bool live = false;   // parts' code and pictures rebuilt and swapped in while it plays
+    LiveSetup liveSetup = LiveSetup();
 };
 
 // The player's controls over the demo's program and runner: time that moves with a wall
@@ -30,14 +33,14 @@ struct PlayerSettings {
 // frames, a part loop, mute, and the sync script reloaded when it changes on disk. It
 // knows no window: keys come from the display driver, and the window follows the flags
 // it exposes. Works in the current directory, which holds data/ and synkTest.snc.
-class PlayerController {
+class PlayerController : private LiveHost {
 public:
     static constexpr int32_t kStatusHeight = 10;         // one line of 8 x 8 glyphs
 
     // The wall clock moves the show on while playing; both it and the platform objects
     // must outlive the controller.
     PlayerController(DisplayDriver& display, AudioLibrary& audio, Clock& wallClock);
-    ~PlayerController();
+    ~PlayerController() override;
 
     // Builds and begins the program (without sound, and saying so on stderr, when the
     // stage has no music), goes to the starting time and draws that frame.
@@ -72,6 +75,8 @@ public:
     int64_t framesDrawn() const { return drawn; }
     uint32_t musicPosition() const;
     const std::string& reloadError() const { return lastReloadError; }
+    // Live code, when begun with it; null otherwise.
+    LiveCoder* liveCoder() { return live.get(); }
     DemoRunner& runner();
 
     // Asked the text of a changed script on disk before it is applied; false keeps
@@ -83,6 +88,13 @@ public:
 
 private:
     class SilentMusic;
+
+    int32_t partCount() const override;
+    std::string partName(int32_t index) const override;
+    DemoPart* replacePart(int32_t index, DemoPart* part) override;
+    Bitmap* frame() override;
+    NewRenderDriver* renderDriver() override;
+    double showSeconds() const override { return static_cast<double>(showNs) / 1e9; }
 
     void drawFrame();
     void moveMusicTo(int64_t ms);
@@ -103,6 +115,7 @@ private:
     std::unique_ptr<MusicPlayer> musicPlayer;
     SilentMusic* silentMusic = nullptr;
     std::unique_ptr<DemoProgram> program;
+    std::unique_ptr<LiveCoder> live;
 
     int64_t showNs = 0;
     int64_t lastWall = 0;

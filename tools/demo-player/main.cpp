@@ -35,7 +35,7 @@ namespace {
 
 const char* const kUsage =
     "usage: demo-player [--dir STAGE] [--start SECONDS | --part N] [--paused] [--scale N]\n"
-    "                   [--fullscreen] [--mute]\n"
+    "                   [--fullscreen] [--mute] [--live [--live-build BUILD]]\n"
     "\n"
     "Plays the demo with the same parts and frame loop as `demo`, in a window with sound,\n"
     "a status line below the frame, and controls for looking at the show closely.\n"
@@ -48,6 +48,15 @@ const char* const kUsage =
     "                   the screen)\n"
     "  --fullscreen     start full screen\n"
     "  --mute           start without sound\n"
+    "  --live           live code: a saved part source (src/parts/NamePart.cpp, or a header\n"
+    "                   only parts include) is rebuilt in the background and swapped in at\n"
+    "                   the current time; a saved picture maker (tools/assetgen) remakes\n"
+    "                   its parts' pictures. Code that does not build, or that crashes or\n"
+    "                   spends more than 1 s in a call, is refused or rolled back; the\n"
+    "                   status line says why. Works on the sources and the build folder\n"
+    "                   this player was built from.\n"
+    "  --live-build BUILD  with --live: that build folder, and the sources it was\n"
+    "                   configured from, instead\n"
     "  --help           show this text\n"
     "\n"
     "Keys: Space pause/resume; Right/Left 1 s on/back; Up/Down 10 s on/back; Page Down/\n"
@@ -115,6 +124,7 @@ void showContent(PlayerController& controller, const SyncEditor& editor, double 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     PlayerSettings settings;
+    settings.liveSetup = LiveSetup::fromBuild();
     std::string stageDir = ".";
     int32_t scale = 2;
     for (int i = 1; i < argc; i++) {
@@ -129,8 +139,14 @@ int main(int argc, char** argv) {
             settings.fullscreen = true;
         } else if (option == "--mute") {
             settings.muted = true;
+        } else if (option == "--live") {
+            settings.live = true;
         } else if (i + 1 >= argc) {
             return usageError(option.rfind("--", 0) == 0 ? option + " needs a value" : "unknown argument " + option);
+        } else if (option == "--live-build") {
+            settings.liveSetup = LiveSetup::fromBuildFolder(argv[++i]);
+            if (settings.liveSetup.sourceDir.empty())
+                return usageError(std::string(argv[i]) + " is no configured build folder");
         } else if (option == "--dir") {
             stageDir = argv[++i];
         } else if (option == "--start") {

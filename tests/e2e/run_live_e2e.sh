@@ -1,0 +1,209 @@
+#!/usr/bin/env bash
+# End-to-end run of demo-player --live in a private Xvfb server, on a copy of the source
+# tree with a build folder of its own (configured here; only the house part's module is
+# ever compiled in it, through ccache when there is one). The player starts paused in the
+# house part. Then, each within a bounded wait:
+#   a 64x64 square of 0xFF00FF drawn at the end of HusetPart::draw shows within 5 s;
+#   an #error line keeps that frame and the player running;
+#   a null-pointer write in the draw is refused and the last good code stays;
+#   the original file gives demo-render's frame back pixel for pixel;
+#   Escape ends it with status 0.
+#
+#   run_live_e2e.sh PLAYER RENDER STAGE SOURCE OUTDIR
+#
+# Exit 0 = pass, 1 = fail, 77 = skipped (only when Xvfb is not installed).
+set -u
+export LC_ALL=C
+
+[ $# -eq 5 ] || { echo "usage: $0 PLAYER RENDER STAGE SOURCE OUTDIR" >&2; exit 2; }
+player=$(realpath -m "$1")
+render=$(realpath -m "$2")
+stage=$(realpath -m "$3")
+source=$(realpath -m "$4")
+out=$(realpath -m "$5")
+START=93.5        # the house part, between two flashes
+SCALE=1
+LIMIT=30          # seconds for each ordinary wait
+SHOW_LIMIT=${LIVE_SHOW_LIMIT:-5}      # seconds from saving the square to seeing it
+# The build behind it needs about a second of CPU: on a machine with more runnable work than
+# cores the limit grows with the load (at most to 60 s), and the test says so.
+load=$(cut -d' ' -f1 /proc/loadavg 2>/dev/null || echo 0)
+cores=$(nproc 2>/dev/null || echo 1)
+SHOW_LIMIT=$(awk -v l="$load" -v c="$cores" -v s="$SHOW_LIMIT" 'BEGIN { f = l / c; if (f < 1) f = 1; t = s * f; if (t > 60) t = 60; printf "%.0f", t }')
+HARD_LIMIT=600
+
+case "$5" in "" | /) exit 2 ;; esac
+mkdir -p "$out" || exit 1
+rm -rf "$out"/shot* "$out"/ref "$out"/player.* "$out"/xvfb.*
+
+player_pid=
+xvfb_pid=
+stop_pid() {
+    [ -n "$1" ] || return 0
+    kill -TERM "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+    return 0
+}
+cleanup() {
+    stop_pid "$player_pid"
+    stop_pid "$xvfb_pid"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    for f in "$out/player.stderr" "$out/configure.log" "$out/xvfb.log"; do
+        [ -s "$f" ] && { echo "---- $f ----" >&2; tail -n 25 "$f" >&2; }
+    done
+    exit 1
+}
+
+command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (package xvfb)"; exit 77; }
+for tool in xdotool xwd convert compare; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
+
+# The copy: the tree but its build folders, tests and docs. Kept between runs (the same paths
+# let ccache and the build folder reuse what the last run compiled); the part file is put
+# back from the source tree every time.
+tree="$out/tree"
+mkdir -p "$tree"
+for item in "$source"/*; do
+    case "${item##*/}" in build* | tests | docs) continue ;; esac
+    cp -a "$item" "$tree/" || fail "cannot copy $item"
+done
+house="$tree/src/parts/HusetPart.cpp"
+original="$out/HusetPart.cpp.original"
+cp "$house" "$original"
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR="$tree"
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$tree" -B "$tree/build" -DCMAKE_BUILD_TYPE=Release -DDEMO_BUILD_TESTS=OFF "${launcher[@]}" \
+    >"$out/configure.log" 2>&1 || fail "the copy does not configure"
+cmake --build "$tree/build" --target part_HusetPart >>"$out/configure.log" 2>&1 ||
+    fail "the copy's house part does not build"
+
+"$render" --dir "$stage" --start "$START" --frames 1 --png "$out/ref" >/dev/null 2>>"$out/render.stderr" ||
+    fail "demo-render could not draw the frame at $START s"
+
+timeout -k 5 "$HARD_LIMIT" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    3>"$out/xvfb.display" >"$out/xvfb.log" 2>&1 </dev/null &
+xvfb_pid=$!
+display_no=
+for i in $(seq 1 $((LIMIT * 4))); do
+    display_no=$(tr -dc 0-9 <"$out/xvfb.display")
+    [ -n "$display_no" ] && [ "$(tail -c 1 "$out/xvfb.display" | od -An -tx1 | tr -d ' ')" = 0a ] && break
+    display_no=
+    sleep 0.25
+done
+[ -n "$display_no" ] || fail "Xvfb gave no display number"
+export DISPLAY=":$display_no"
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+x() { timeout -k 2 15 "$@"; }
+
+SDL_AUDIODRIVER=dummy CCACHE_BASEDIR= timeout -k 5 "$HARD_LIMIT" "$player" --dir "$stage" --paused --start "$START" \
+    --scale "$SCALE" --live --live-build "$tree/build" </dev/null >"$out/player.stdout" 2>"$out/player.stderr" &
+player_pid=$!
+
+window=
+for i in $(seq 1 $((LIMIT * 4))); do
+    window=$(x xdotool search --name '^demo-player$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    kill -0 "$player_pid" 2>/dev/null || fail "the player ended before it opened its window"
+    sleep 0.25
+done
+[ -n "$window" ] || fail "no window titled demo-player"
+
+# The window's frame area as a PNG; false when it cannot be taken.
+shoot() {
+    x xwd -id "$window" -silent >"$out/shot.xwd" &&
+        convert "xwd:$out/shot.xwd" -crop $((512 * SCALE))x$((384 * SCALE))+0+0 +repage -sample 512x384 "png:$1"
+}
+alive() { kill -0 "$player_pid" 2>/dev/null || fail "the player ended: $1"; }
+# The colours at two points: inside the square's corner and just outside it.
+square_shown() {
+    local inside outside
+    inside=$(convert "$1" -format '%[hex:p{10,10}]' info: 2>/dev/null)
+    outside=$(convert "$1" -format '%[hex:p{70,70}]' info: 2>/dev/null)
+    [ "${inside:0:6}" = FF00FF ] && [ "${outside:0:6}" != FF00FF ] &&
+        [ "$(convert "$1" -crop 64x64+0+0 +repage -format '%k' info:)" = 1 ]
+}
+edit_draw() {   # puts a line just before the closing brace of HusetPart::draw
+    awk -v line="$1" 'index($0, "void HusetPart::draw(") == 1 { inside = 1 }
+        inside && $0 == "}" { print "    " line; inside = 0 }
+        { print }' "$house" >"$house.new" || fail "cannot edit $house"
+    mv "$house.new" "$house"   # as an editor saves: a new file in its place
+}
+wait_stderr() {   # waits for a line on the player's standard error
+    local i
+    for i in $(seq 1 $((LIMIT * 4))); do
+        grep -q -- "$1" "$out/player.stderr" && return 0
+        alive "while waiting for: $1"
+        sleep 0.25
+    done
+    fail "the player never said: $1"
+}
+
+for i in $(seq 1 $((LIMIT * 2))); do
+    alive "before its first frame"
+    shoot "$out/shot-start.png" &&
+        [ "$(compare -metric AE "$out/shot-start.png" "$out/ref/frame-000000.png" null: 2>&1)" = 0 ] && break
+    sleep 0.5
+    [ "$i" -eq $((LIMIT * 2)) ] && fail "the paused start is not demo-render's frame"
+done
+wait_stderr "live: watching"
+echo "paused at $START s with --live: demo-render's frame"
+
+edit_draw 'for (int y = 0; y < 64; y++) for (int x = 0; x < 64; x++) target->pixels[y * target->width + x] = 0xFF00FF;'
+saved=$(date +%s.%N)
+shown=
+while :; do
+    alive "after the square was saved"
+    if shoot "$out/shot-square.png" && square_shown "$out/shot-square.png"; then
+        shown=$(date +%s.%N)
+        break
+    fi
+    awk -v now="$(date +%s.%N)" -v saved="$saved" -v limit="$SHOW_LIMIT" 'BEGIN { exit !(now - saved > limit) }' && break
+    sleep 0.2
+done
+[ -n "$shown" ] || fail "the square did not show within $SHOW_LIMIT s (see $out/shot-square.png)"
+echo "the square showed $(awk -v a="$shown" -v b="$saved" 'BEGIN { printf "%.2f", a - b }') s after saving (limit $SHOW_LIMIT s; load average $load on $cores cores)"
+wait_stderr "HusetPart: new code"
+
+edit_draw '#error not finished'
+wait_stderr "HusetPart: src/parts/HusetPart.cpp:[0-9]*: error: #error not finished; the running code stays"
+alive "after the #error"
+shoot "$out/shot-error.png" && square_shown "$out/shot-error.png" || fail "the #error did not keep the last frame"
+echo "#error: the first error reported, the frame and the player kept"
+
+cp "$original" "$house.new" && mv "$house.new" "$house"
+edit_draw 'for (int y = 0; y < 64; y++) for (int x = 0; x < 64; x++) target->pixels[y * target->width + x] = 0xFF00FF;'
+edit_draw '*static_cast<volatile int*>(nullptr) = 1;'
+wait_stderr "HusetPart refused: draw at [0-9.]* s: SIGSEGV"
+alive "after the null-pointer write"
+shoot "$out/shot-fault.png" && square_shown "$out/shot-fault.png" || fail "the null-pointer write did not keep the last good code"
+echo "null-pointer write: refused, the last good code kept"
+
+cp "$original" "$house.new" && mv "$house.new" "$house"
+for i in $(seq 1 $((LIMIT * 2))); do
+    alive "after the file was restored"
+    shoot "$out/shot-end.png" &&
+        [ "$(compare -metric AE "$out/shot-end.png" "$out/ref/frame-000000.png" null: 2>&1)" = 0 ] && break
+    sleep 0.5
+    [ "$i" -eq $((LIMIT * 2)) ] && fail "the restored file does not give demo-render's frame back"
+done
+echo "restored file: demo-render's frame, pixel for pixel"
+
+x xdotool key --window "$window" Escape
+for i in $(seq 1 $((LIMIT * 4))); do
+    kill -0 "$player_pid" 2>/dev/null || break
+    sleep 0.25
+done
+kill -0 "$player_pid" 2>/dev/null && fail "the player still runs after Escape"
+wait "$player_pid"
+status=$?
+player_pid=
+[ "$status" -eq 0 ] || fail "exit status $status after Escape"
+echo "PASS: live code under Xvfb; Escape ended it with status 0"
+exit 0
