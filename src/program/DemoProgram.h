@@ -30,6 +30,7 @@ public:
     // begin, frames until a key press, finish.
     void run();
 
+    Demo& demo() { return *demoObject; }
     DemoRunner& runner() { return *runnerObject; }
 
 private:

@@ -67,6 +67,7 @@ public:
 
     int64_t timeMs() const { return showNs / 1000000; }
     bool paused() const { return isPaused; }
+    bool quitRequested() const { return quit; }
     bool looping() const { return loopPart >= 0; }
     bool muted() const { return isMuted; }
     bool silent() const { return silentMusic != nullptr; }
