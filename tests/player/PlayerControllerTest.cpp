@@ -228,7 +228,7 @@ TEST_F(PlayerTest, AChangedScriptAppliesOnceSettledAndABrokenOneKeepsTheOld) {
     controller->seek(2500);
     controller->tick();
     press(KeyCode::LetterA + ('L' - 'A'));
-    writeScript("QRM SYNCSCRIPT\n1\nPOWPOW\n70.0\n\n10\n", 3);
+    writeScript("QRM SYNCSCRIPT\n1\nPOWPOW\n70.0\n\n", 3);
     settle();
     EXPECT_EQ(controller->reloadError(), "synkTest.snc line 4: the event time \"70.0\" is not a whole number of "
                                          "music bytes (176400 a second): read as 70");
@@ -373,7 +373,7 @@ TEST_F(SyncEditorTest, WhilePlayingTheLatencyIsTakenOffAndAChangeOnDiskWaitsForR
     EXPECT_TRUE(key(letter('E'), true));
     const double heard = static_cast<double>(controller->timeMs()) / 1000.0 - kLatency;
     EXPECT_EQ(eventBytes()[2], musicBytesAt(heard));
-    writeScript("QRM SYNCSCRIPT\n0\n10\n", 2);
+    writeScript("QRM SYNCSCRIPT\n0\n", 2);
     testing::internal::CaptureStderr();
     settle();
     testing::internal::GetCapturedStderr();
