@@ -1,8 +1,5 @@
 #include "PlayerController.h"
 
-#include <strings.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +10,8 @@
 #include "audio/MusicPlayer.h"
 #include "core/Bitmap.h"
 #include "core/DataFile.h"
+#include "core/PlatformFiles.h"
+#include "core/TextCompare.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
 #include "demo/DemoProgram.h"
@@ -251,10 +250,8 @@ void PlayerController::partDrawn(int32_t, float, double drawSeconds) { lastDrawM
 // What tells a changed file: its size and modification time, or that it is missing.
 std::string PlayerController::syncFileStamp() const {
     const std::string path = resolveDataPath(DemoProgram::kSyncFile);
-    struct stat info;
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) return "missing";
-    return std::to_string(info.st_size) + "@" + std::to_string(info.st_mtim.tv_sec) + "." +
-           std::to_string(info.st_mtim.tv_nsec);
+    const std::string stamp = path.empty() ? std::string() : platform::fileStamp(path);
+    return stamp.empty() ? "missing" : stamp;
 }
 
 void PlayerController::checkSyncScript() {
@@ -267,7 +264,7 @@ void PlayerController::checkSyncScript() {
         error = std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file";
     } else {
         ScriptLineReader reader(bytes.data(), bytes.size());
-        if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") != 0)
+        if (compareIgnoringCase(reader.next(), "QRM SYNCSCRIPT") != 0)
             error = std::string(DemoProgram::kSyncFile) + " is no sync script: its first line is not QRM SYNCSCRIPT";
     }
     if (!error.empty()) {

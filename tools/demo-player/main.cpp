@@ -1,8 +1,6 @@
 // demo-player: the demo's parts through the demo's runner, in a window with sound, with
 // seek, pause, single frames, a part loop, mute and a live sync script.
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -15,6 +13,8 @@
 #include "PlayerController.h"
 #include "audio/SdlAudioLibrary.h"
 #include "core/Bitmap.h"
+#include "core/PlatformConsole.h"
+#include "core/PlatformFiles.h"
 #include "display/PlayerWindow.h"
 #include "display/PtcDisplayDriver.h"
 
@@ -58,7 +58,7 @@ constexpr int64_t kFrameNs = 16666667;   // the loop's pace when nothing else pa
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    platform::setUpStandardStreams();
     PlayerSettings settings;
     std::string stageDir = ".";
     int32_t scale = 2;
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
             return usageError("unknown option " + option);
         }
     }
-    if (chdir(stageDir.c_str()) != 0) {
+    if (!platform::changeDirectory(stageDir)) {
         std::fprintf(stderr, "demo-player: cannot enter %s\n", stageDir.c_str());
         return 1;
     }
