@@ -82,7 +82,7 @@ build_sdl2() {
     cmake --build "$2" -j"$jobs" && cmake --install "$2" &&
   # The programs have their own main() and choose their own subsystem (window or console):
   # no SDL_main wrapper, no -mwindows for all of them.
-    sed -i -e 's/ -lSDL2main//' -e 's/ -mwindows//' -e 's/ -Dmain=SDL_main//' \
+    sed -i -e 's/ -lSDL2main//g' -e 's/ -mwindows//g' -e 's/ -Dmain=SDL_main//g' \
       "$prefix/lib/pkgconfig/sdl2.pc"
 }
 
