@@ -6,7 +6,8 @@
 # native one.
 #
 # The libraries are built once and kept in build-web/deps (WEB_DEPS names another folder),
-# keyed by their versions; later runs only rebuild the project.
+# keyed by their versions, the recipe and emcc's version (scripts/deps-cache.sh); later runs
+# only rebuild the project.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -16,74 +17,11 @@ install_web_packages
 renice -n 10 $$ >/dev/null
 
 out=$root/build-web
-deps=${WEB_DEPS:-$out/deps}
-prefix=$deps/prefix
-mkdir -p "$deps/src" "$deps/stamps" "$prefix"
-jobs=$(nproc)
-
-# Debian 12's versions, which the native build links against.
-sdl2_version=2.26.5
-jpeg_version=2.1.5
-mpg123_version=1.31.2
-openmpt_version=0.6.9
-zlib_version=1.2.13
-png_version=1.6.39
+source scripts/deps-cache.sh
 # Raised when a recipe below changes, so that cached builds are redone.
 recipe=1
-emcc_version=$(emcc -dumpversion)
-
-# Debian's source package NAME into $deps/src/NAME-VERSION (the upstream version is
-# checked), through a sources list of our own with deb-src entries; prints the folder.
-fetch_source() {
-  local name=$1 version=$2 dir=$deps/src/$1-$2
-  [ -d "$dir" ] && { echo "$dir"; return; }
-  local apt=$deps/apt
-  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$deps/src/dl"
-  cat >"$apt/sources.list" <<'EOF'
-deb-src http://deb.debian.org/debian bookworm main
-deb-src http://deb.debian.org/debian bookworm-updates main
-EOF
-  local opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
-              -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o Debug::NoLocking=1)
-  if [ ! -e "$apt/updated" ]; then
-    apt-get "${opts[@]}" update -qq >&2
-    touch "$apt/updated"
-  fi
-  rm -rf "$deps/src/dl/$name"
-  mkdir -p "$deps/src/dl/$name"
-  # The mirror may lack an upstream tarball's detached signature (.asc); the files the
-  # build needs are checked by dpkg-source below, so only a missing .dsc stops here.
-  (cd "$deps/src/dl/$name" && apt-get "${opts[@]}" source --download-only "$name" >&2) ||
-    echo "build-web: apt-get source $name reported an error; going on with the files it fetched" >&2
-  local dsc
-  dsc=$(ls "$deps/src/dl/$name"/*.dsc)
-  case "$(basename "$dsc")" in
-    "${name}_$version"*) ;;
-    *) echo "build-web: Debian's $name is $(basename "$dsc"), not version $version" >&2; exit 1 ;;
-  esac
-  dpkg-source --no-check -x "$dsc" "$dir.tmp" >&2
-  mv "$dir.tmp" "$dir"
-  echo "$dir"
-}
-
-# library NAME PACKAGE VERSION: runs build_NAME once per version of the library and
-# recipe, with its output in $deps/logs/NAME.log.
-stamp_of() { echo "$deps/stamps/$1-$2-r$recipe-emcc$emcc_version"; }
-library() {
-  local name=$1 package=$2 version=$3 stamp
-  stamp=$(stamp_of "$name" "$version")
-  [ -e "$stamp" ] && return
-  echo "build-web: building $name $version for WebAssembly" >&2
-  local src=$deps/src/$package-$version log=$deps/logs/$name.log
-  rm -rf "$deps/build/$name"
-  mkdir -p "$deps/build/$name" "$deps/logs"
-  if ! "build_$name" "$src" "$deps/build/$name" >"$log" 2>&1; then
-    echo "build-web: building $name failed; the end of $log:" >&2
-    tail -n 25 "$log" >&2
-    return 1
-  fi
-  touch "$stamp"
-}
+deps_setup "${WEB_DEPS:-$out/deps}" "emcc$(emcc -dumpversion)" "$recipe"
+jobs=$(nproc)
 
 # A CMake project configured for WebAssembly, with only our prefix to find things in.
 em_cmake() {
@@ -142,24 +80,8 @@ build_openmpt() {
    emmake make -j"$jobs" && emmake make install)
 }
 
-libraries=(
-  "zlib zlib $zlib_version" "png libpng1.6 $png_version" "jpeg libjpeg-turbo $jpeg_version"
-  "sdl2 libsdl2 $sdl2_version" "mpg123 mpg123 $mpg123_version"
-  "openmpt libopenmpt $openmpt_version")
-# Sources first, one after the other (one apt list); then the builds side by side, since
-# most of their time goes to configure checks that use one core each. libpng needs zlib.
-for entry in "${libraries[@]}"; do
-  read -r name package version <<<"$entry"
-  [ -e "$(stamp_of "$name" "$version")" ] || fetch_source "$package" "$version" >/dev/null
-done
-pids=()
-(library zlib zlib "$zlib_version" && library png libpng1.6 "$png_version") & pids+=($!)
-for entry in "${libraries[@]:2}"; do
-  library $entry & pids+=($!)
-done
-status=0
-for pid in "${pids[@]}"; do wait "$pid" || status=1; done
-[ $status -eq 0 ] || exit 1
+# libpng needs zlib.
+deps_build "zlib png" jpeg sdl2 mpg123 openmpt
 
 # The data: assetgen (FreeType, LAME) is a native tool, so the native build lays out the
 # stage folder that the page packs.

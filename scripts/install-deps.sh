@@ -11,6 +11,8 @@
 #   capture  run + ffmpeg (scripts/capture-video.sh)
 #   web      run + the WebAssembly build (emscripten, Debian's source packages of the
 #            libraries) and its checks (node, chromium)
+#   windows  run + the Windows cross build (mingw-w64, Debian's source packages of the
+#            libraries) and its checks under Wine (wine64, Xvfb, xdotool, ImageMagick)
 #
 # Quick when everything is already there: apt is only touched for missing packages, and
 # then needs root (or sudo).
@@ -33,7 +35,9 @@ for purpose in "${@:-run}"; do
     capture) packages+=("${run[@]}" ffmpeg) ;;
     web)     packages+=("${run[@]}" emscripten node-acorn nodejs dpkg-dev xz-utils bzip2
                         python3 chromium) ;;
-    *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, package, bench, fuzz, capture, web)" >&2
+    windows) packages+=("${run[@]}" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+                        wine64 wine dpkg-dev xz-utils bzip2 xvfb xauth xdotool imagemagick zip) ;;
+    *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, package, bench, fuzz, capture, web, windows)" >&2
        exit 2 ;;
   esac
 done

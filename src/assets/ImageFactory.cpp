@@ -8,9 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include <unistd.h>
-
 #include "core/Bitmap.h"
+#include "core/PlatformFiles.h"
 
 bool pictureSizeInRange(int32_t width, int32_t height) {
     return width > 0 && height > 0 && int64_t(width) * int64_t(height) <= kMaxPicturePixels;
@@ -83,15 +82,6 @@ struct SharedPicture {
     const Bitmap* bitmap;
 };
 
-std::string workingDirectory() {
-    std::vector<char> buffer(256);
-    while (!getcwd(buffer.data(), buffer.size())) {
-        if (buffer.size() > (1u << 16)) return std::string();
-        buffer.resize(buffer.size() * 2);
-    }
-    return buffer.data();
-}
-
 // A handful of entries: a list is all it needs. Never destroyed, so the pictures stay
 // reachable to the very end of the process.
 std::vector<SharedPicture>& sharedPictures() {
@@ -105,7 +95,7 @@ const Bitmap* VEX_ImageFactory::loadShared(const char* fileName, int32_t sourceW
                                            int32_t width, int32_t height, bool scale, int32_t spare) {
     std::vector<SharedPicture>& shared = sharedPictures();
     if (!fileName) return load(fileName, sourceWidth, sourceHeight, width, height, scale, spare);
-    const std::string directory = workingDirectory();
+    const std::string directory = platform::workingDirectory();
     for (const SharedPicture& picture : shared) {
         if (picture.directory == directory && picture.fileName == fileName &&
             std::tie(picture.sizes[0], picture.sizes[1], picture.sizes[2], picture.sizes[3], picture.scale,

@@ -1,7 +1,5 @@
 #include "assets/LwoReader.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +8,7 @@
 
 #include "assets/TextureProjection.h"
 #include "core/DataFile.h"
+#include "core/TextCompare.h"
 #include "engine/MeshSurfaceObject.h"
 #include "engine/Surface.h"
 #include "engine/SurfacePolygon.h"
@@ -222,38 +221,38 @@ void LwoReader::readSurface(LwoSurface* surface, const uint8_t* data, uint32_t l
         const uint8_t* body = header + 6;
         LwoTexture* current = surface->currentTexture;
 
-        if (::strncasecmp(id, "COLR", 4) == 0) {
+        if (compareIgnoringCase(id, "COLR", 4) == 0) {
             if (fits(size, 3, id))
                 surface->colour = uint32_t{body[0]} << 16 | uint32_t{body[1]} << 8 | body[2];
-        } else if (::strncasecmp(id, "CTEX", 4) == 0) {
+        } else if (compareIgnoringCase(id, "CTEX", 4) == 0) {
             std::printf(" got a color texture \n");
             storeTypeName(surface->colourTexture, body, size);
             surface->currentTexture = &surface->colourTexture;
-        } else if (::strncasecmp(id, "TTEX", 4) == 0) {
+        } else if (compareIgnoringCase(id, "TTEX", 4) == 0) {
             std::printf(" got a transparency texture \n");
             storeTypeName(surface->transparencyTexture, body, size);
             surface->currentTexture = &surface->transparencyTexture;
-        } else if (::strncasecmp(id, "TFLG", 4) == 0) {
+        } else if (compareIgnoringCase(id, "TFLG", 4) == 0) {
             std::printf(" got a TFLG chunk \n");
             if (!current)
                 std::printf("current texture is null, but texture def chunk found \n");
             else if (fits(size, 2, id))
                 current->flags = static_cast<int16_t>(readU16(body));
-        } else if (::strncasecmp(id, "TSIZ", 4) == 0) {
+        } else if (compareIgnoringCase(id, "TSIZ", 4) == 0) {
             std::printf(" got a TSIZ chunk \n");
             if (!current)
                 std::printf("current texture is null, but texture def chunk found \n");
             else if (fits(size, 12, id))
                 current->size = readVector(body);
-        } else if (::strncasecmp(id, "TCTR", 4) == 0) {
+        } else if (compareIgnoringCase(id, "TCTR", 4) == 0) {
             std::printf(" got a TCTR chunk \n");
             if (!current)
                 std::printf("current texture is null, bu t texture def chunk found \n");
             else if (fits(size, 12, id))
                 current->centre = readVector(body);
-        } else if (::strncasecmp(id, "TCLR", 4) == 0) {
+        } else if (compareIgnoringCase(id, "TCLR", 4) == 0) {
             std::printf(" got a TCLR chunk \n");
-        } else if (::strncasecmp(id, "TIMG", 4) == 0) {
+        } else if (compareIgnoringCase(id, "TIMG", 4) == 0) {
             std::printf(" got a TIMG chunk \n");
             if (!current) {
                 std::printf("current texture is null, but texture def chunk found \n");
@@ -261,7 +260,7 @@ void LwoReader::readSurface(LwoSurface* surface, const uint8_t* data, uint32_t l
                 copyName(current->imageName, body, static_cast<size_t>(size));
                 current->hasImage = true;
             }
-        } else if (::strncasecmp(id, "TRAN", 4) == 0) {
+        } else if (compareIgnoringCase(id, "TRAN", 4) == 0) {
             if (fits(size, 2, id)) surface->transparency = static_cast<int16_t>(readU16(body));
         }
         std::printf("made it to the end \n");

@@ -1,13 +1,12 @@
 #include "assets/TextureProjection.h"
 
-#include <strings.h>
-
 #include <cmath>
 
 #include "assets/ImageFactory.h"
 #include "assets/LwoReader.h"
 #include "core/Bitmap.h"
 #include "core/LibcRandom.h"
+#include "core/TextCompare.h"
 #include "engine/PolygonTexture.h"
 
 PolygonTexture* buildProjection(const LwoTexture& texture) {
@@ -22,11 +21,11 @@ PolygonTexture* buildProjection(const LwoTexture& texture) {
     VEX_ImageFactory factory;
     factory.loadInto(projection->image, texture.imageName, 256, 256, true, 1);
 
-    if (::strcasecmp(texture.typeName, "Planar Image Map") == 0)
+    if (compareIgnoringCase(texture.typeName, "Planar Image Map") == 0)
         projection->mapType = PolygonTexture::Planar;
-    if (::strcasecmp(texture.typeName, "Cylindrical Image Map") == 0)
+    if (compareIgnoringCase(texture.typeName, "Cylindrical Image Map") == 0)
         projection->mapType = PolygonTexture::Cylindrical;
-    if (::strcasecmp(texture.typeName, "Spherical Image Map") == 0)
+    if (compareIgnoringCase(texture.typeName, "Spherical Image Map") == 0)
         projection->mapType = PolygonTexture::Spherical;
 
     // Tested in this order, so of several bits the highest wins.

@@ -1,30 +1,25 @@
 #include "core/DataFile.h"
 
-#include <dirent.h>
-#include <strings.h>
-#include <sys/stat.h>
-
 #include <string>
+
+#include "core/PlatformFiles.h"
+#include "core/TextCompare.h"
 
 namespace {
 
-bool exists(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0;
-}
+bool exists(const std::string& path) { return platform::pathExists(path); }
 
 // The entry of `dir` whose name equals `component` ignoring letter case, or "".
 std::string findIgnoringCase(const std::string& dir, const std::string& component) {
-    DIR* handle = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (!handle) return {};
+    std::vector<std::string> names;
+    if (!platform::listFolder(dir, names)) return {};
     std::string found;
-    while (dirent* entry = ::readdir(handle)) {
-        if (::strcasecmp(entry->d_name, component.c_str()) == 0) {
-            found = entry->d_name;
+    for (const std::string& name : names) {
+        if (compareIgnoringCase(name.c_str(), component.c_str()) == 0) {
+            found = name;
             if (found == component) break;  // an exact match wins over a case-folded one
         }
     }
-    ::closedir(handle);
     return found;
 }
 

@@ -1,9 +1,11 @@
 #include "demo/Clock.h"
 
-#include <ctime>
+#include <chrono>
 
+// The monotonic clock in nanoseconds (CLOCK_MONOTONIC on Linux, the performance counter on
+// Windows).
 int64_t RealClock::counter() {
-    timespec now;
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }

@@ -1,20 +1,11 @@
 #include "demo/DemoPart.h"
 
-#include <cxxabi.h>
-#include <strings.h>
-
-#include <cstdlib>
 #include <typeinfo>
 
+#include "core/PlatformNames.h"
+#include "core/TextCompare.h"
 #include "demo/SyncEvent.h"
 
-std::string partClassName(const DemoPart& part) {
-    const char* mangled = typeid(part).name();
-    int status = 0;
-    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
-    std::string name = status == 0 && plain ? plain : mangled;
-    std::free(plain);
-    return name;
-}
+std::string partClassName(const DemoPart& part) { return platform::readableTypeName(typeid(part)); }
 
-int32_t comparePowPow(const SyncEvent* event) { return ::strcasecmp(event->name, "POWPOW"); }
+int32_t comparePowPow(const SyncEvent* event) { return compareIgnoringCase(event->name, "POWPOW"); }

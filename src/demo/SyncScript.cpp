@@ -1,7 +1,5 @@
 #include "demo/SyncScript.h"
 
-#include <strings.h>
-
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "core/DataFile.h"
+#include "core/TextCompare.h"
 #include "demo/Demo.h"
 #include "demo/DemoPart.h"
 #include "demo/ScriptLineReader.h"
@@ -48,7 +47,7 @@ void SyncScript::load(const char* fileName) {
 
 void SyncScript::parse(const uint8_t* data, size_t size) {
     ScriptLineReader reader(data, size);
-    if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") == 0) {
+    if (compareIgnoringCase(reader.next(), "QRM SYNCSCRIPT") == 0) {
         int32_t records = parseInteger(reader.next());
         for (int32_t i = 0; i < records; i++) {
             // Past the end with a full list the remaining records change nothing; a

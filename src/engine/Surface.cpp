@@ -1,9 +1,8 @@
 #include "engine/Surface.h"
 
-#include <strings.h>
-
 #include <cstdio>
 
+#include "core/TextCompare.h"
 #include "engine/PolygonTexture.h"
 
 Surface::Surface() : name(new char[NameSize]()) {}
@@ -31,6 +30,6 @@ bool SurfaceList::add(Surface* surface) {
 
 Surface* SurfaceList::find(const char* name) const {
     for (int32_t i = 0; i < count; ++i)
-        if (::strcasecmp(surfaces[i]->name, name) == 0) return surfaces[i];
+        if (compareIgnoringCase(surfaces[i]->name, name) == 0) return surfaces[i];
     return nullptr;
 }

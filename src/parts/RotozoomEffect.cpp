@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <strings.h>
 
 #include "assets/ImageFactory.h"
 #include "core/Bitmap.h"
 #include "core/PixelOps.h"
+#include "core/TextCompare.h"
 #include "parts/TextureSpan.h"
 
 namespace {
@@ -73,12 +73,12 @@ void RotozoomEffect::apply(Bitmap* target, float, int32_t additive) {
 }
 
 void RotozoomEffect::setParameter(const char* name, void* value) {
-    if (strcasecmp(name, "radius") == 0)
+    if (compareIgnoringCase(name, "radius") == 0)
         radius = *static_cast<const float*>(value);
-    else if (strcasecmp(name, "angle") == 0)
+    else if (compareIgnoringCase(name, "angle") == 0)
         angle = *static_cast<const float*>(value);
-    else if (strcasecmp(name, "x") == 0)
+    else if (compareIgnoringCase(name, "x") == 0)
         x = *static_cast<const int32_t*>(value);
-    else if (strcasecmp(name, "y") == 0)
+    else if (compareIgnoringCase(name, "y") == 0)
         y = *static_cast<const int32_t*>(value);
 }

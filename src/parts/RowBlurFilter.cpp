@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <strings.h>
 
 #include "core/Bitmap.h"
+#include "core/TextCompare.h"
 #include "parts/WindowDivider.h"
 
 namespace {
@@ -65,8 +65,8 @@ void RowBlurFilter::apply(Bitmap* target, float, int32_t) {
 }
 
 void RowBlurFilter::setParameter(const char* name, void* value) {
-    if (strcasecmp(name, "SOURCE") == 0)
+    if (compareIgnoringCase(name, "SOURCE") == 0)
         source = static_cast<Bitmap*>(value);
-    else if (strcasecmp(name, "VAL") == 0)
+    else if (compareIgnoringCase(name, "VAL") == 0)
         strength = *static_cast<const int32_t*>(value);
 }

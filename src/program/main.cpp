@@ -4,6 +4,8 @@
 
 #include "audio/MusicPlayer.h"
 #include "audio/SdlAudioLibrary.h"
+#include "core/PlatformConsole.h"
+#include "core/PlatformProgram.h"
 #include "demo/Clock.h"
 #include "program/DemoProgram.h"
 #include "display/DisplayFailure.h"
@@ -12,7 +14,8 @@
 
 int main() {
     // The progress lines are the program's behaviour: let each one out as it is printed.
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    platform::setUpStandardStreams();
+    if (!platform::enterDataFolder("demo", "data")) return 1;
 
     SdlToolkit toolkit;
     PtcDisplayDriver* display = new PtcDisplayDriver(toolkit);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -7,6 +6,7 @@
 
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
+#include "core/PlatformConsole.h"
 
 namespace {
 
@@ -183,8 +183,7 @@ TEST(MusicPlayer, WrongVersionLoadsNothing) {
 // The fatal paths end the process; the echoed calls and the message go to stderr so
 // that the death test can match them in order.
 void loadWithStdoutOnStderr(RecordingAudioLibrary& library, const char* fileName) {
-    std::fflush(stdout);
-    ::dup2(STDERR_FILENO, STDOUT_FILENO);
+    platform::sendStandardOutputToError();
     library.echo = true;
     MusicPlayer player(&library);
     player.load(fileName);

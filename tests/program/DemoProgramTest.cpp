@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "demo/DemoFakes.h"
@@ -15,10 +15,8 @@ namespace {
 // built in order, every part loads, the run reaches the loop, and the descriptor's
 // message is the last line.
 TEST(DemoProgram, RunsTheTimelineAndEndsWithTheDescriptorMessage) {
-    char* cwd = ::getcwd(nullptr, 0);
-    std::string previous = cwd;
-    std::free(cwd);
-    ASSERT_EQ(::chdir(TEST_STAGE_DIR), 0);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(TEST_STAGE_DIR);
 
     CallLog log;
     VirtualClock clock;
@@ -27,7 +25,7 @@ TEST(DemoProgram, RunsTheTimelineAndEndsWithTheDescriptorMessage) {
     testing::internal::CaptureStdout();
     runDemoProgram(&display, &music, clock);
     std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(::chdir(previous.c_str()), 0);
+    std::filesystem::current_path(previous);
 
     ASSERT_GE(log.size(), 5u);
     EXPECT_EQ(log[0], "music load data/musik.mp3");

@@ -4,8 +4,12 @@
 // against the page after them (catches overruns) or flush against the page before them
 // (catches underruns); run a test both ways to cover both ends.
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 #include <cstddef>
 #include <cstdint>
@@ -19,17 +23,16 @@ template <typename T>
 class GuardedBuffer {
 public:
     explicit GuardedBuffer(size_t count, GuardSide side = GuardSide::After) : count_(count) {
-        const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        const size_t page = pageSize();
         const size_t bytes = count * sizeof(T);
         const size_t dataPages = (bytes + page - 1) / page;
         mappedBytes_ = (dataPages + 2) * page;
-        void* mapping = mmap(nullptr, mappedBytes_, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (mapping == MAP_FAILED) throw std::runtime_error("GuardedBuffer: mmap failed");
-        mapping_ = static_cast<uint8_t*>(mapping);
+        mapping_ = static_cast<uint8_t*>(reserve(mappedBytes_));
+        if (!mapping_) throw std::runtime_error("GuardedBuffer: cannot reserve memory");
         uint8_t* dataStart = mapping_ + page;
-        if (dataPages > 0 && mprotect(dataStart, dataPages * page, PROT_READ | PROT_WRITE) != 0) {
-            munmap(mapping_, mappedBytes_);
-            throw std::runtime_error("GuardedBuffer: mprotect failed");
+        if (dataPages > 0 && !allowAccess(dataStart, dataPages * page)) {
+            release(mapping_, mappedBytes_);
+            throw std::runtime_error("GuardedBuffer: cannot open the pages");
         }
         const size_t offset = side == GuardSide::After ? dataPages * page - bytes : 0;
         data_ = reinterpret_cast<T*>(dataStart + offset);
@@ -37,7 +40,7 @@ public:
     GuardedBuffer(size_t count, T value, GuardSide side = GuardSide::After) : GuardedBuffer(count, side) {
         fill(value);
     }
-    ~GuardedBuffer() { munmap(mapping_, mappedBytes_); }
+    ~GuardedBuffer() { release(mapping_, mappedBytes_); }
 
     GuardedBuffer(const GuardedBuffer&) = delete;
     GuardedBuffer& operator=(const GuardedBuffer&) = delete;
@@ -52,6 +55,28 @@ public:
     }
 
 private:
+#if defined(_WIN32)
+    static size_t pageSize() {
+        SYSTEM_INFO info;
+        GetSystemInfo(&info);
+        return info.dwPageSize;
+    }
+    static void* reserve(size_t bytes) { return VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS); }
+    static bool allowAccess(void* at, size_t bytes) {
+        DWORD old;
+        return VirtualProtect(at, bytes, PAGE_READWRITE, &old) != 0;
+    }
+    static void release(void* at, size_t) { VirtualFree(at, 0, MEM_RELEASE); }
+#else
+    static size_t pageSize() { return static_cast<size_t>(sysconf(_SC_PAGESIZE)); }
+    static void* reserve(size_t bytes) {
+        void* mapping = mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        return mapping == MAP_FAILED ? nullptr : mapping;
+    }
+    static bool allowAccess(void* at, size_t bytes) { return mprotect(at, bytes, PROT_READ | PROT_WRITE) == 0; }
+    static void release(void* at, size_t bytes) { munmap(at, bytes); }
+#endif
+
     uint8_t* mapping_ = nullptr;
     size_t mappedBytes_ = 0;
     size_t count_ = 0;

@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <system_error>
 
 #include "support/FileBytes.h"
 
@@ -9,9 +11,16 @@
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "demo-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) std::abort();
-        path = pattern;
+        // A random name that nobody else has made: creating it fails when it exists.
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        std::random_device seed;
+        std::mt19937_64 random((static_cast<uint64_t>(seed()) << 32) ^ seed());
+        for (int attempt = 0; attempt < 100 && path.empty(); attempt++) {
+            const std::filesystem::path candidate = base / ("demo-test-" + std::to_string(random() % 1000000000));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) path = candidate.string();
+        }
+        if (path.empty()) std::abort();
     }
     ~TempDir() {
         std::error_code ignored;

@@ -1,7 +1,5 @@
 #include "PlayerController.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +8,8 @@
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
 #include "core/DataFile.h"
+#include "core/PlatformFiles.h"
+#include "core/TextCompare.h"
 #include "demo/Demo.h"
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
@@ -251,10 +251,8 @@ void PlayerController::drawFrame() {
 // What tells a changed file: its size and modification time, or that it is missing.
 std::string PlayerController::syncFileStamp() const {
     const std::string path = resolveDataPath(DemoProgram::kSyncFile);
-    struct stat info;
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) return "missing";
-    return std::to_string(info.st_size) + "@" + std::to_string(info.st_mtim.tv_sec) + "." +
-           std::to_string(info.st_mtim.tv_nsec);
+    const std::string stamp = path.empty() ? std::string() : platform::fileStamp(path);
+    return stamp.empty() ? "missing" : stamp;
 }
 
 // A changed script is read once it has stood still, and applied only when it is whole; what

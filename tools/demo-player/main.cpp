@@ -1,8 +1,6 @@
 // demo-player: the demo's parts through the demo's runner, in a window with sound, with
 // seek, pause, single frames, a part loop, mute and a live sync script.
 
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -27,6 +25,8 @@
 #include "core/DataFile.h"
 #include "core/Units.h"
 #include "demo/DemoRunner.h"
+#include "core/PlatformConsole.h"
+#include "core/PlatformFiles.h"
 #include "display/PtcDisplayDriver.h"
 #include "parts/Show.h"
 #include "program/DemoProgram.h"
@@ -122,7 +122,7 @@ void showContent(PlayerController& controller, const SyncEditor& editor, double 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    platform::setUpStandardStreams();
     PlayerSettings settings;
     settings.liveSetup = LiveSetup::fromBuild();
     std::string stageDir = ".";
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
             return usageError("unknown option " + option);
         }
     }
-    if (chdir(stageDir.c_str()) != 0) {
+    if (!platform::changeDirectory(stageDir)) {
         std::fprintf(stderr, "demo-player: cannot enter %s\n", stageDir.c_str());
         return 1;
     }

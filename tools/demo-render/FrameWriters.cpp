@@ -1,11 +1,12 @@
 #include "FrameWriters.h"
 
 #include <png.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
+
+#include "core/PlatformConsole.h"
 
 bool writeFramePng(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -71,10 +72,7 @@ bool Y4mWriter::open(const std::string& path, int32_t w, int32_t h, int32_t fps)
     if (path == "-") {
         // A duplicate of the standard output descriptor: the caller may point descriptor 1
         // elsewhere afterwards so that nothing else can write into the stream.
-        std::fflush(stdout);
-        const int fd = dup(STDOUT_FILENO);
-        file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
-        if (!file && fd >= 0) ::close(fd);
+        file = platform::openStandardOutputCopy();
     } else {
         file = std::fopen(path.c_str(), "wb");
     }

@@ -1,7 +1,5 @@
 #include "OfflineRender.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -10,6 +8,7 @@
 
 #include "audio/MusicPlayer.h"
 #include "audio/VirtualAudioLibrary.h"
+#include "core/PlatformFiles.h"
 #include "demo/Clock.h"
 #include "demo/DemoRunner.h"
 #include "program/DemoProgram.h"
@@ -139,13 +138,10 @@ private:
 // Restores the working directory when the run is over.
 class WorkingDirectory {
 public:
-    WorkingDirectory() {
-        char* path = getcwd(nullptr, 0);
-        if (path) saved = path;
-        std::free(path);
-    }
+    WorkingDirectory() : saved(platform::workingDirectory()) {}
     ~WorkingDirectory() {
-        if (!saved.empty() && chdir(saved.c_str()) != 0) std::perror("demo-render: restoring the working directory");
+        if (!saved.empty() && !platform::changeDirectory(saved))
+            std::fprintf(stderr, "demo-render: cannot return to the working directory %s\n", saved.c_str());
     }
 
 private:
@@ -175,7 +171,7 @@ OfflineResult renderOffline(const OfflineSettings& settings, const FrameSink& si
         return failed;
     }
     WorkingDirectory restore;
-    if (chdir(settings.stageDir.c_str()) != 0) {
+    if (!platform::changeDirectory(settings.stageDir)) {
         failed.error = "cannot enter " + settings.stageDir;
         return failed;
     }

@@ -1,7 +1,5 @@
 // demo-render: plays the demo offline at a fixed frame rate and writes what it shows.
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include "FrameWriters.h"
 #include "OfflineRender.h"
 #include "core/Units.h"
+#include "core/PlatformConsole.h"
 
 namespace {
 
@@ -76,6 +75,7 @@ std::string absolute(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::setUpStandardStreams();
     OfflineSettings settings;
     std::string pngDir, y4mPath, timingsPath;
     bool endGiven = false, framesGiven = false;
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         // The stream owns standard output now: the demo's lines go to standard error.
-        if (y4mPath == "-" && dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+        if (y4mPath == "-" && !platform::sendStandardOutputToError()) {
             std::perror("demo-render: redirecting standard output");
             return 1;
         }

@@ -1,6 +1,6 @@
 #include "ScriptLines.h"
 
-#include <strings.h>
+#include "core/TextCompare.h"
 
 #include <climits>
 #include <cstdlib>
@@ -73,7 +73,7 @@ ScriptLayout layoutScript(const std::string& text) {
         return layout.lines.size() - 1;
     };
     const size_t header = read(true);
-    layout.header = ::strcasecmp(lineText(text, layout.lines[header]).c_str(), "QRM SYNCSCRIPT") == 0;
+    layout.header = compareIgnoringCase(lineText(text, layout.lines[header]).c_str(), "QRM SYNCSCRIPT") == 0;
     if (!layout.header) return layout;
 
     layout.eventCountLine = read(true);
