@@ -110,7 +110,7 @@ const Bitmap* VEX_ImageFactory::loadShared(const char* fileName, int32_t sourceW
 }
 
 int32_t VEX_ImageFactory::refreshShared(const char* fileName) {
-    const std::string directory = workingDirectory();
+    const std::string directory = platform::workingDirectory();
     int32_t refreshed = 0;
     for (SharedPicture& picture : sharedPictures()) {
         if (picture.directory != directory || picture.fileName != fileName) continue;
