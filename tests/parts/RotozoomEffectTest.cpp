@@ -111,7 +111,7 @@ TEST(RotozoomEffect, AdditiveOntoBlackEqualsReplacing) {
     EXPECT_EQ(0, std::memcmp(replaced->pixels, added->pixels, 512 * 384 * 4));
 }
 
-// A plain per-pixel walk of the corners' 16.16 edges: whole rows through the SSE2 spans
+// A plain per-pixel walk of the corners' 16.16 edges: whole rows through the backend's spans
 // and the chunked additive path must land on the same texels, also where the steps are
 // negative and the divisions truncate toward zero.
 TEST(RotozoomEffect, MatchesAPlainWalkOnRandomParameters) {
