@@ -11,6 +11,8 @@
 #   capture  run + ffmpeg (scripts/capture-video.sh)
 #   web      run + the WebAssembly build (emscripten, Debian's source packages of the
 #            libraries) and its checks (node, chromium)
+#   arm64    test + the cross build for 64-bit ARM: Debian's aarch64 compiler, the arm64
+#            libraries beside the native ones (multiarch) and qemu-user to run what it builds
 #
 # Quick when everything is already there: apt is only touched for missing packages, and
 # then needs root (or sudo).
@@ -20,8 +22,12 @@ run=(cmake g++ make pkg-config
      libsdl2-dev libmpg123-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev
      libmp3lame-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra)
 package=(dpkg-dev file)
+# What the programs and tests link, for the arm64 cross build (run's libraries and GoogleTest).
+arm64_libs=(libsdl2-dev libmpg123-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev
+            libmp3lame-dev libfreetype-dev libgtest-dev libgmock-dev)
 
 packages=()
+foreign=()
 for purpose in "${@:-run}"; do
   case $purpose in
     run)     packages+=("${run[@]}") ;;
@@ -33,7 +39,12 @@ for purpose in "${@:-run}"; do
     capture) packages+=("${run[@]}" ffmpeg) ;;
     web)     packages+=("${run[@]}" emscripten node-acorn nodejs dpkg-dev xz-utils bzip2
                         python3 chromium) ;;
-    *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, package, bench, fuzz, capture, web)" >&2
+    arm64)   packages+=("${run[@]}" "${package[@]}" libgtest-dev libgmock-dev xvfb xauth xdotool
+                        x11-apps imagemagick desktop-file-utils
+                        g++-aarch64-linux-gnu qemu-user
+                        "${arm64_libs[@]/%/:arm64}")
+             foreign+=(arm64) ;;
+    *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, package, bench, fuzz, capture, web, arm64)" >&2
        exit 2 ;;
   esac
 done
@@ -55,6 +66,11 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
+# Another architecture's libraries come from the same archive, at the same versions as the
+# native ones they sit beside.
+for arch in "${foreign[@]}"; do
+  dpkg --print-foreign-architectures | grep -qx "$arch" || "${sudo[@]}" dpkg --add-architecture "$arch"
+done
 if ! "${sudo[@]}" apt-get update -qq ||
    ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2; then
   echo "install-deps.sh: could not install: ${missing[*]}" >&2

@@ -6,7 +6,8 @@
 #
 #   run_player_e2e.sh PLAYER RENDER STAGE OUTDIR
 #
-# Exit 0 = pass, 1 = fail, 77 = skipped (only when Xvfb is not installed). Every wait is
+# Exit 0 = pass, 1 = fail, 77 = skipped (only when Xvfb is not installed). TEST_EMULATOR, when
+# set, starts the programs (a cross build's). Every wait is
 # bounded and the processes started here are stopped by their ids.
 set -u
 export LC_ALL=C
@@ -52,7 +53,7 @@ for tool in xdotool xwd convert compare; do
 done
 
 for t in "$START" $((START + 5)); do
-    "$render" --dir "$stage" --start "$t" --frames 1 --png "$out/ref-$t" >/dev/null 2>>"$out/render.stderr" ||
+    ${TEST_EMULATOR:-} "$render" --dir "$stage" --start "$t" --frames 1 --png "$out/ref-$t" >/dev/null 2>>"$out/render.stderr" ||
         fail "demo-render could not draw the frame at $t s"
 done
 
@@ -71,7 +72,7 @@ export DISPLAY=":$display_no"
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 x() { timeout -k 2 15 "$@"; }
 
-SDL_AUDIODRIVER=dummy timeout -k 5 "$HARD_LIMIT" "$player" --dir "$stage" --paused --start "$START" \
+SDL_AUDIODRIVER=dummy timeout -k 5 "$HARD_LIMIT" ${TEST_EMULATOR:-} "$player" --dir "$stage" --paused --start "$START" \
     --scale "$SCALE" </dev/null >"$out/player.stdout" 2>"$out/player.stderr" &
 player_pid=$!
 

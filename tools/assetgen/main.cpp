@@ -1,11 +1,16 @@
 // assetgen OUTDIR: writes every data file the demo reads (pictures, font sheet, object,
 // music, sync script) under OUTDIR, the same bytes on every run. What each part loads, and
 // what makes it, comes from the show's rows (parts/Show.h).
+// assetgen --music MP3 OUTDIR: the same, with the music copied from MP3 instead of made. The
+// MP3 encoder's bytes differ between platforms (its own floating point, built by the
+// distribution); a cross build takes the native build's music so that its stage is the same.
 // assetgen --icon FILE: writes the desktop icon, made from the title picture, as a PNG.
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -86,6 +91,14 @@ bool writeMusic(const std::string& outDir) {
     return makeDirectories(outDir + "/data") && writeFileBytes(outDir + "/data/musik.mp3", mp3);
 }
 
+bool copyMusic(const std::string& from, const std::string& outDir) {
+    if (!makeDirectories(outDir + "/data")) return false;
+    std::error_code ec;
+    std::filesystem::copy_file(from, outDir + "/data/musik.mp3", std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) std::fprintf(stderr, "assetgen: cannot copy the music %s: %s\n", from.c_str(), ec.message().c_str());
+    return !ec;
+}
+
 bool writeSyncScript(const std::string& outDir) {
     const std::string script = syncScriptText();
     return writeFileBytes(outDir + "/synkTest.snc", std::vector<uint8_t>(script.begin(), script.end()));
@@ -105,16 +118,17 @@ bool writeIcon(const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--icon") return writeIcon(argv[2]) ? 0 : 1;
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen OUTDIR | assetgen --icon FILE.png\n");
+    const bool musicGiven = argc == 4 && std::string(argv[1]) == "--music";
+    if (argc != 2 && !musicGiven) {
+        std::fprintf(stderr, "usage: assetgen [--music MP3] OUTDIR | assetgen --icon FILE.png\n");
         return 2;
     }
-    const std::string outDir = argv[1];
+    const std::string outDir = argv[argc - 1];
     if (!makeDirectories(outDir)) return 1;
 
     // The music takes longest; it runs beside the pictures.
     bool musicOk = false;
-    std::thread music([&] { musicOk = writeMusic(outDir); });
+    std::thread music([&] { musicOk = musicGiven ? copyMusic(argv[2], outDir) : writeMusic(outDir); });
     bool ok = true;
     try {
         TextRenderer text(kFontFolder);
