@@ -165,7 +165,7 @@ TEST(RotozoomEffect, MatchesAPlainWalkOnRandomParameters) {
 }
 
 // The case number is the seed; counts 0..40 reach every tail after the four-pixel steps.
-TEST(TextureSpan, Sse2IndicesMatchScalarOnRandomSpans) {
+TEST(TextureSpan, BackendIndicesMatchScalarOnRandomSpans) {
     std::vector<uint32_t> texels(65536);
     for (uint32_t i = 0; i < 65536; ++i) texels[i] = i * 2654435761u;
     for (uint32_t seed = 0; seed < 500; ++seed) {
