@@ -1,6 +1,5 @@
 #include "PlayerController.h"
 
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -8,26 +7,18 @@
 #include <cstdio>
 #include <vector>
 
-#include "assets/FontSheet.h"
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
-#include "core/Bitmap.h"
 #include "core/DataFile.h"
-#include "demo/Demo.h"
-#include "demo/DemoPart.h"
-#include "demo/DemoProgram.h"
-#include "demo/ScriptLineReader.h"
-#include "demo/SyncEvent.h"
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
-#include "parts/PowFlash.h"
 #include "parts/Show.h"
+#include "program/DemoProgram.h"
 
 namespace {
 
-constexpr int64_t kNsPerMs = 1000000;
-constexpr int64_t kBytesPerSecond = 176400;   // 44.1 kHz, 16-bit stereo
-constexpr int64_t kErrorShownNs = 5000000000;
+using units::kNsPerMs;
+constexpr int64_t kErrorShownNs = 5 * units::kNsPerSecond;
 
 std::string clockText(int64_t ms) {
     char text[32];
@@ -71,6 +62,8 @@ PlayerController::~PlayerController() = default;
 
 DemoRunner& PlayerController::runner() { return program->runner(); }
 
+uint32_t PlayerController::musicPosition() const { return musicPlayer->position(); }
+
 void PlayerController::begin(const PlayerSettings& settings) {
     if (resolveDataPath(DemoProgram::kMusicFile).empty()) {
         std::fprintf(stderr, "demo-player: no %s here: playing without sound\n", DemoProgram::kMusicFile);
@@ -82,22 +75,23 @@ void PlayerController::begin(const PlayerSettings& settings) {
     }
     program = std::make_unique<DemoProgram>(&display, musicPlayer.get(), showClock);
     program->begin();
-    runner().setDrawObserver(this);
-    randomAtBegin = demoRandom();
-    const Bitmap& frame = *display.frame();
-    frameAtBegin.assign(frame.pixels, frame.pixels + static_cast<size_t>(frame.width) * frame.height);
-    scriptStamp = syncFileStamp();
+    scriptSettle.markRead(syncFileStamp());
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
 
-    const Demo& demo = *runner().demo;
     // Paused first, so that no sound plays past the starting point before the first frame.
     if (settings.paused) togglePause();
-    if (settings.startPart >= 0 && settings.startPart < demo.partCount)
-        seek(partEntryMs(demo.parts[settings.startPart]->start));
+    if (settings.startPart >= 0 && settings.startPart < runner().partCount())
+        seek(partEntryMs(runner().window(settings.startPart).start));
     else
         seek(settings.startMs);
+    // What the demo's reader took from the script, said once the starting time is known.
+    std::vector<uint8_t> script;
+    if (readDataFile(DemoProgram::kSyncFile, script))
+        reportScript(scriptFindings(DemoProgram::kSyncFile, SyncDocument(std::string(script.begin(), script.end()))));
+    else
+        reportScript({std::string("no ") + DemoProgram::kSyncFile + " here: no events and no part changes, the first part plays throughout"});
     lastWall = wallClock.counter();
     fpsWindowStart = lastWall;
     drawFrame();
@@ -121,7 +115,7 @@ bool PlayerController::tick() {
     if (drawPending) drawFrame();
     else display.present();
 
-    fpsFrames++;
+    // Frames drawn, not passes: a held frame shown again is no new frame.
     const double windowSeconds = static_cast<double>(now - fpsWindowStart) / static_cast<double>(wallClock.frequency());
     if (windowSeconds >= 1.0) {
         framesPerSecond = static_cast<double>(fpsFrames) / windowSeconds;
@@ -133,7 +127,6 @@ bool PlayerController::tick() {
 
 void PlayerController::finish() {
     if (!program) return;
-    runner().setDrawObserver(nullptr);
     program->finish();
     program.reset();
 }
@@ -146,8 +139,8 @@ void PlayerController::handleKey(int32_t code) {
     case KeyCode::Left: seek(now - 1000); break;
     case KeyCode::Up: seek(now + 10000); break;
     case KeyCode::Down: seek(now - 10000); break;
-    case KeyCode::PageDown: seekToPart(runner().currentPart + 1); break;
-    case KeyCode::PageUp: seekToPart(runner().currentPart - 1); break;
+    case KeyCode::PageDown: seekToPart(runner().currentPart() + 1); break;
+    case KeyCode::PageUp: seekToPart(runner().currentPart() - 1); break;
     case KeyCode::Home: seek(0); break;
     case KeyCode::Period: stepFrame(1); break;
     case KeyCode::Comma: stepFrame(-1); break;
@@ -168,34 +161,14 @@ void PlayerController::seek(int64_t ms) { seekNs(ms * kNsPerMs); }
 
 void PlayerController::seekNs(int64_t ns) {
     if (ns < 0) ns = 0;
-    uint32_t bytes = musicBytes(ns / kNsPerMs);
-    // A module goes to the row playing then; a stream to the byte, and past its end the
-    // time stops at the end (a module's position is no byte count to compare).
-    if (musicPlayer->setPosition(bytes) && !silentMusic && !musicPlayer->playsModule()) {
-        const uint32_t reached = musicPlayer->position();
-        if (reached < bytes) {
-            bytes = reached;
-            ns = static_cast<int64_t>(reached) * 1000 / kBytesPerSecond * kNsPerMs;
-        }
-    }
-    showNs = ns;
-    runner().seekEvents(bytes);
-    PowFlash::resetAll();
-    const Demo& demo = *runner().demo;
-    for (int32_t i = 0; i < demo.partCount; i++) demo.parts[i]->rewind();
-    demoRandom() = randomAtBegin;
-    std::copy(frameAtBegin.begin(), frameAtBegin.end(), display.frame()->pixels);
+    // The run timer reads the show clock: set there first, so the restart keeps the timer.
+    showClock.set(ns / kNsPerMs * kNsPerMs + kNsPerMs / 2);
+    const int64_t ms = runner().restart(ns / kNsPerMs);
+    showNs = ms == ns / kNsPerMs ? ns : ms * kNsPerMs;
     drawPending = true;
 }
 
-void PlayerController::moveMusicTo(int64_t ms) { musicPlayer->setPosition(musicBytes(ms)); }
-
-// The byte the offline renderer's music has reached at this run time.
-uint32_t PlayerController::musicBytes(int64_t ms) const {
-    const auto frames = static_cast<uint64_t>(static_cast<double>(ms) / 1000.0 * 44100.0);
-    const uint64_t bytes = frames * 4;
-    return bytes > 0xFFFFFFF0u ? 0xFFFFFFF0u : static_cast<uint32_t>(bytes);
-}
+void PlayerController::moveMusicTo(int64_t ms) { musicPlayer->setPosition(units::musicBytesAt(ms)); }
 
 void PlayerController::togglePause() {
     isPaused = !isPaused;
@@ -211,19 +184,18 @@ void PlayerController::togglePause() {
 void PlayerController::stepFrame(int32_t direction) {
     if (!isPaused) return;
     if (direction < 0) {
-        seekNs(showNs - kFrameStepNs);
+        seekNs(showNs - units::kFrameStepNs);
         return;
     }
-    showNs += kFrameStepNs;
+    showNs += units::kFrameStepNs;
     moveMusicTo(timeMs());
     drawPending = true;
 }
 
 void PlayerController::seekToPart(int32_t part) {
-    const Demo& demo = *runner().demo;
     if (part < 0) part = 0;
-    if (part >= demo.partCount) return;
-    seek(partEntryMs(demo.parts[part]->start));
+    if (part >= runner().partCount()) return;
+    seek(partEntryMs(runner().window(part).start));
 }
 
 void PlayerController::toggleLoop() {
@@ -231,22 +203,25 @@ void PlayerController::toggleLoop() {
         loopPart = -1;
         return;
     }
-    const DemoPart* part = runner().demo->parts[runner().currentPart];
-    loopPart = runner().currentPart;
-    loopStartMs = partEntryMs(part->start);
-    loopEndMs = static_cast<int64_t>(std::floor(static_cast<double>(part->end) * 1000.0));
+    loopPart = runner().currentPart();
+    setLoopWindow();
+}
+
+void PlayerController::setLoopWindow() {
+    const PartWindow window = runner().window(loopPart);
+    loopStartMs = partEntryMs(window.start);
+    loopEndMs = static_cast<int64_t>(std::floor(static_cast<double>(window.end) * 1000.0));
 }
 
 void PlayerController::drawFrame() {
     // Half a millisecond in, as the offline renderer does: the run timer reads whole ms.
     showClock.set(timeMs() * kNsPerMs + kNsPerMs / 2);
-    if (silentMusic) silentMusic->setPosition(musicBytes(timeMs()));
-    runner().playFrame();
+    if (silentMusic) silentMusic->setPosition(units::musicBytesAt(timeMs()));
+    lastDrawMs = runner().playFrame().drawSeconds * 1000.0;
     drawn++;
+    fpsFrames++;
     drawPending = false;
 }
-
-void PlayerController::partDrawn(int32_t, float, double drawSeconds) { lastDrawMs = drawSeconds * 1000.0; }
 
 // What tells a changed file: its size and modification time, or that it is missing.
 std::string PlayerController::syncFileStamp() const {
@@ -257,31 +232,49 @@ std::string PlayerController::syncFileStamp() const {
            std::to_string(info.st_mtim.tv_nsec);
 }
 
+// A changed script is read once it has stood still, and applied only when it is whole; what
+// the checks find in it is said either way.
 void PlayerController::checkSyncScript() {
-    const std::string stamp = syncFileStamp();
-    if (stamp == scriptStamp) return;
-    scriptStamp = stamp;
-    std::string error;
+    const int64_t nowNs = static_cast<int64_t>(static_cast<double>(wallClock.counter()) * 1e9 /
+                                               static_cast<double>(wallClock.frequency()));
+    if (!scriptSettle.due(syncFileStamp(), nowNs)) return;
     std::vector<uint8_t> bytes;
     if (!readDataFile(DemoProgram::kSyncFile, bytes)) {
-        error = std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file";
-    } else {
-        ScriptLineReader reader(bytes.data(), bytes.size());
-        if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") != 0)
-            error = std::string(DemoProgram::kSyncFile) + " is no sync script: its first line is not QRM SYNCSCRIPT";
-    }
-    if (!error.empty()) {
-        lastReloadError = error + "; the old script stays";
-        errorShownUntilNs = showNs + kErrorShownNs;
-        std::fprintf(stderr, "demo-player: %s\n", lastReloadError.c_str());
+        reportScript({std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file; the old script stays"});
         return;
     }
-    runner().reloadSyncScript(DemoProgram::kSyncFile);
-    runner().seekEvents(musicPlayer->position());
-    lastReloadError.clear();
+    const std::string text(bytes.begin(), bytes.end());
+    const SyncDocument script(text);
+    const std::string refusal = refusalOf(script);
+    if (!refusal.empty()) {
+        reportScript({std::string(DemoProgram::kSyncFile) + " " + refusal + "; not applied, the old script stays"});
+        return;
+    }
+    reportScript(scriptFindings(DemoProgram::kSyncFile, script));
+    if (scriptGuard && !scriptGuard(text)) return;
+    applyScript(text);
     std::fprintf(stderr, "demo-player: reloaded %s: %d events, %d changes\n", DemoProgram::kSyncFile,
-                 runner().syncScript.eventCount, runner().syncScript.changeCount);
-    drawPending = true;
+                 runner().eventCount(), runner().changeCount());
+}
+
+void PlayerController::applyScript(const std::string& text) {
+    runner().reloadSyncScript(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    // The loop follows the new windows; a held frame is drawn afresh, as a run starting here
+    // would draw it (while playing the next frame follows, and the music plays on).
+    if (loopPart >= 0) setLoopWindow();
+    if (isPaused) seekNs(showNs);
+    else drawPending = true;
+}
+
+void PlayerController::scriptWritten() { scriptSettle.markRead(syncFileStamp()); }
+
+void PlayerController::reportScript(const std::vector<std::string>& findings) {
+    lastReloadError.clear();
+    for (const std::string& finding : findings) std::fprintf(stderr, "demo-player: %s\n", finding.c_str());
+    if (findings.empty()) return;
+    lastReloadError = findings.front();
+    if (findings.size() > 1) lastReloadError += " (" + std::to_string(findings.size() - 1) + " more on stderr)";
+    errorShownUntilNs = showNs + kErrorShownNs;
 }
 
 std::string PlayerController::statusText() const {
@@ -290,32 +283,21 @@ std::string PlayerController::statusText() const {
     const auto beats = static_cast<int64_t>(static_cast<double>(ms) * show::kBeatsPerMinute / 60000.0);
     const DemoRunner& run = program->runner();
     std::string next = "end";
-    if (run.nextEvent < run.syncScript.eventCount) {
-        const SyncEvent* event = run.syncScript.events[run.nextEvent];
-        next = std::string(event->name).substr(0, 8) + " " +
-               clockText(static_cast<int64_t>(event->time) * 1000 / kBytesPerSecond);
+    if (run.nextEvent() < run.eventCount()) {
+        const EventInfo event = run.event(run.nextEvent());
+        char name[7];
+        std::snprintf(name, sizeof name, "%-6.6s", event.name);
+        next = std::string(name) + " " + clockText(event.ms);
     }
+    // Every field keeps its width, so that nothing shifts when a flag comes or goes.
     char text[160];
-    std::snprintf(text, sizeof text, "%s%s%s %s %d %s %lld.%lld >%s %.2fms %.0ffps", isPaused ? "||" : "",
-                  loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "", clockText(ms).c_str(),
-                  run.currentPart, partClassName(*run.demo->parts[run.currentPart]).c_str(),
+    std::string kind = run.partName(run.currentPart());
+    if (kind.size() > 4 && kind.compare(kind.size() - 4, 4, "Part") == 0) kind.resize(kind.size() - 4);
+    std::snprintf(text, sizeof text, "%-2s%-1s%-1s %s %2d %-6.6s %3lld.%lld >%-15s %4.1fms %3.0ffps",
+                  isPaused ? "||" : "", loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "",
+                  clockText(ms).c_str(), run.currentPart(), kind.c_str(),
                   static_cast<long long>(beats / show::kBeatsPerBar + 1),
                   static_cast<long long>(beats % show::kBeatsPerBar + 1), next.c_str(),
-                  lastDrawMs, framesPerSecond);
+                  std::min(lastDrawMs, 99.9), std::min(framesPerSecond, 999.0));
     return text;
-}
-
-void PlayerController::renderStatus(uint32_t* pixels, int32_t width) const {
-    for (int32_t i = 0; i < width * kStatusHeight; i++) pixels[i] = 0x00181818;
-    const FontSheet& font = *program->runner().fontSheet;
-    if (!font.glyphs || font.glyphSize + 1 > kStatusHeight) return;
-    const std::string text = statusText();
-    const int32_t size = font.glyphSize;
-    for (size_t c = 0; c < text.size() && static_cast<int32_t>(c + 1) * size <= width; c++) {
-        const uint32_t* glyph = font.glyphs + static_cast<size_t>(static_cast<uint8_t>(text[c])) * size * size;
-        for (int32_t y = 0; y < size; y++)
-            for (int32_t x = 0; x < size; x++)
-                if (glyph[y * size + x] & 0x00FFFFFF)
-                    pixels[(y + 1) * width + static_cast<int32_t>(c) * size + x] = glyph[y * size + x];
-    }
 }

@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include <vector>
 
-#include "core/LibcRandom.h"
+#include "core/Units.h"
+#include "SyncDocument.h"
 #include "demo/Clock.h"
 #include "demo/DemoRunner.h"
 
@@ -28,15 +30,14 @@ struct PlayerSettings {
 // frames, a part loop, mute, and the sync script reloaded when it changes on disk. It
 // knows no window: keys come from the display driver, and the window follows the flags
 // it exposes. Works in the current directory, which holds data/ and synkTest.snc.
-class PlayerController : private DrawObserver {
+class PlayerController {
 public:
-    static constexpr int64_t kFrameStepNs = 16666667;   // 1/60 s
     static constexpr int32_t kStatusHeight = 10;         // one line of 8 x 8 glyphs
 
     // The wall clock moves the show on while playing; both it and the platform objects
     // must outlive the controller.
     PlayerController(DisplayDriver& display, AudioLibrary& audio, Clock& wallClock);
-    ~PlayerController() override;
+    ~PlayerController();
 
     // Builds and begins the program (without sound, and saying so on stderr, when the
     // stage has no music), goes to the starting time and draws that frame.
@@ -49,11 +50,16 @@ public:
 
     // A key in the display's numbering.
     void handleKey(int32_t code);
-    // Goes to a run time (clamped to 0 and to the music's end): the music follows, the
+    // Goes to a run time (at least 0) through the runner's restart: the music follows, the
     // events before it count as consumed, and the next pass draws it as a run starting
-    // there would: flashes end, and the parts, the random numbers and the frame they draw
-    // on go back to where the program's begin left them.
+    // there would.
     void seek(int64_t ms);
+    // Puts a script (the file's text, checked to be whole) in place of the current one, at
+    // the current time: the part loop takes its part's new window, a paused frame is drawn
+    // afresh.
+    void applyScript(const std::string& text);
+    // The script on disk is the player's own (just saved): it is not read back.
+    void scriptWritten();
     void seekNs(int64_t ns);
 
     int64_t timeMs() const { return showNs / 1000000; }
@@ -65,27 +71,31 @@ public:
     bool fullscreen() const { return isFullscreen; }
     bool quitRequested() const { return quit; }
     int64_t framesDrawn() const { return drawn; }
+    uint32_t musicPosition() const;
     const std::string& reloadError() const { return lastReloadError; }
     DemoRunner& runner();
 
+    // Asked the text of a changed script on disk before it is applied; false keeps
+    // the one playing.
+    void setScriptGuard(std::function<bool(const std::string& text)> guard) { scriptGuard = std::move(guard); }
+
     // The status line: time, part, bar and beat, next event, draw time and frame rate.
     std::string statusText() const;
-    // The line drawn with the font sheet into width x kStatusHeight pixels.
-    void renderStatus(uint32_t* pixels, int32_t width) const;
 
 private:
     class SilentMusic;
 
-    void partDrawn(int32_t part, float time, double drawSeconds) override;
     void drawFrame();
     void moveMusicTo(int64_t ms);
     void togglePause();
     void stepFrame(int32_t direction);
     void seekToPart(int32_t part);
     void toggleLoop();
+    void setLoopWindow();
     void checkSyncScript();
+    // Says what reading the script found: each line on stderr, the first in the status line.
+    void reportScript(const std::vector<std::string>& findings);
     std::string syncFileStamp() const;
-    uint32_t musicBytes(int64_t ms) const;
 
     DisplayDriver& display;
     AudioLibrary& audio;
@@ -94,8 +104,6 @@ private:
     std::unique_ptr<MusicPlayer> musicPlayer;
     SilentMusic* silentMusic = nullptr;
     std::unique_ptr<DemoProgram> program;
-    LibcRandom randomAtBegin;
-    std::vector<uint32_t> frameAtBegin;
 
     int64_t showNs = 0;
     int64_t lastWall = 0;
@@ -107,7 +115,8 @@ private:
     bool drawPending = false;
     int32_t loopPart = -1;
     int64_t loopStartMs = 0, loopEndMs = 0;
-    std::string scriptStamp;
+    ScriptSettle scriptSettle;
+    std::function<bool(const std::string&)> scriptGuard;
     std::string lastReloadError;
     int64_t errorShownUntilNs = 0;
     double lastDrawMs = 0.0;

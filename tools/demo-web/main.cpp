@@ -8,20 +8,12 @@
 #include "audio/MusicPlayer.h"
 #include "audio/SdlAudioLibrary.h"
 #include "demo/Clock.h"
-#include "demo/DemoProgram.h"
+#include "program/DemoProgram.h"
 #include "demo/DemoRunner.h"
 #include "display/PtcDisplayDriver.h"
 #include "display/SdlToolkit.h"
 
 namespace {
-
-// Hands every draw's wall time to the page, which keeps frame statistics per part.
-class PageStatistics : public DrawObserver {
-public:
-    void partDrawn(int32_t part, float, double drawSeconds) override {
-        EM_ASM({ Module.frameDone($0, $1); }, part, drawSeconds * 1000.0);
-    }
-};
 
 struct Show {
     DemoProgram* program;
@@ -38,7 +30,9 @@ void playTurn(void* data) {
         EM_ASM({ Module.showEnded(); });
         return;
     }
-    show->program->runner().playFrame();
+    // Every draw's wall time goes to the page, which keeps frame statistics per part.
+    const FrameReport report = show->program->runner().playFrame();
+    EM_ASM({ Module.frameDone($0, $1); }, report.part, report.drawSeconds * 1000.0);
 }
 
 }  // namespace
@@ -61,7 +55,6 @@ int main() {
                error.message());
         return 1;
     }
-    program->runner().setDrawObserver(new PageStatistics());
     emscripten_set_main_loop_arg(playTurn, new Show{program, display}, 0, 0);
     return 0;
 }
