@@ -1,6 +1,8 @@
 # demo_subsystem(NAME [SOURCES file...] [EXCLUDE file...] [DEPS lib...]): a static library
 # demo_NAME made of the named .cpp files of the current folder, or else of every .cpp there
-# except main.cpp and the excluded ones. A library depends only on those below it.
+# except main.cpp and the excluded ones; of the backend files (NameSse2.cpp, NameNeon.cpp,
+# NameGeneric.cpp) only those of the build's DEMO_SIMD. A library depends only on those
+# below it.
 function(demo_subsystem name)
   cmake_parse_arguments(ARG "" "" "SOURCES;EXCLUDE;DEPS" ${ARGN})
   if(ARG_SOURCES)
@@ -16,6 +18,11 @@ function(demo_subsystem name)
     endif()
     foreach(excluded IN LISTS ARG_EXCLUDE)
       list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    endforeach()
+    foreach(source IN LISTS sources)
+      if(source MATCHES "(Sse2|Neon|Generic)\\.cpp$" AND NOT CMAKE_MATCH_1 STREQUAL DEMO_SIMD)
+        list(REMOVE_ITEM sources ${source})
+      endif()
     endforeach()
   endif()
   if(NOT sources)
@@ -42,7 +49,9 @@ function(demo_test_dir dir)
   add_executable(test_${dir} ${sources})
   target_link_libraries(test_${dir} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main Threads::Threads)
   target_include_directories(test_${dir} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
   target_compile_definitions(test_${dir} PRIVATE
+    TEST_EMULATOR="${emulator}"
     TEST_STAGE_DIR="${PROJECT_BINARY_DIR}/stage"
     TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TEST_BINARY_DIR="${PROJECT_BINARY_DIR}")

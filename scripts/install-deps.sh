@@ -13,6 +13,8 @@
 #            libraries) and its checks (node, chromium)
 #   windows  run + the Windows cross build (mingw-w64, Debian's source packages of the
 #            libraries) and its checks under Wine (wine64, Xvfb, xdotool, ImageMagick)
+#   arm64    test + the cross build for 64-bit ARM: Debian's aarch64 compiler, the arm64
+#            libraries beside the native ones (multiarch) and qemu-user to run what it builds
 #
 # Quick when everything is already there: apt is only touched for missing packages, and
 # then needs root (or sudo).
@@ -22,8 +24,12 @@ run=(cmake g++ make pkg-config
      libsdl2-dev libmpg123-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev
      libmp3lame-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra)
 package=(dpkg-dev file)
+# What the programs and tests link, for the arm64 cross build (run's libraries and GoogleTest).
+arm64_libs=(libsdl2-dev libmpg123-dev libopenmpt-dev libjpeg62-turbo-dev libpng-dev
+            libmp3lame-dev libfreetype-dev libgtest-dev libgmock-dev)
 
 packages=()
+foreign=()
 for purpose in "${@:-run}"; do
   case $purpose in
     run)     packages+=("${run[@]}") ;;
@@ -37,7 +43,12 @@ for purpose in "${@:-run}"; do
                         python3 chromium) ;;
     windows) packages+=("${run[@]}" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
                         wine64 wine dpkg-dev xz-utils bzip2 xvfb xauth xdotool imagemagick zip) ;;
-    *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, package, bench, fuzz, capture, web, windows)" >&2
+    arm64)   packages+=("${run[@]}" "${package[@]}" libgtest-dev libgmock-dev xvfb xauth xdotool
+                        x11-apps imagemagick desktop-file-utils
+                        g++-aarch64-linux-gnu qemu-user
+                        "${arm64_libs[@]/%/:arm64}")
+             foreign+=(arm64) ;;
+    *) echo "install-deps.sh: unknown purpose '$purpose' (run, test, package, bench, fuzz, capture, web, windows, arm64)" >&2
        exit 2 ;;
   esac
 done
@@ -59,6 +70,11 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
+# Another architecture's libraries come from the same archive, at the same versions as the
+# native ones they sit beside.
+for arch in "${foreign[@]}"; do
+  dpkg --print-foreign-architectures | grep -qx "$arch" || "${sudo[@]}" dpkg --add-architecture "$arch"
+done
 if ! "${sudo[@]}" apt-get update -qq ||
    ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2; then
   echo "install-deps.sh: could not install: ${missing[*]}" >&2

@@ -50,36 +50,18 @@ inline uint32_t halfBlend(uint32_t d, uint32_t s) {
     return ((d >> 1) & kLowSevenBits) + ((s >> 1) & kLowSevenBits);
 }
 
-// Row operations over `count` pixels. The scalar versions are the reference that the SSE2
-// versions are tested against; addRow and blendRow pick the fastest one built.
+// Row operations over `count` pixels. The scalar versions are the reference; addRow and
+// blendRow are the build's backend (PixelRowsSse2.cpp, PixelRowsNeon.cpp or
+// PixelRowsGeneric.cpp, chosen by DEMO_SIMD), which tests hold to the reference bit for bit.
 // Each output pixel depends only on the inputs at the same index, so `dst`/`out` may be
 // the very same array as a source.
 
 // dst[i] = saturatingAdd(dst[i], src[i]).
 void addRowScalar(uint32_t* dst, const uint32_t* src, size_t count);
+void addRow(uint32_t* dst, const uint32_t* src, size_t count);
 // out[i] = levelBlend(a[i], b[i], alpha) with alpha in 0..255.
 void blendRowScalar(uint32_t* out, const uint32_t* a, const uint32_t* b, size_t count, uint32_t alpha);
-
-#if defined(__SSE2__)
-void addRowSse2(uint32_t* dst, const uint32_t* src, size_t count);
-void blendRowSse2(uint32_t* out, const uint32_t* a, const uint32_t* b, size_t count, uint32_t alpha);
-#endif
-
-inline void addRow(uint32_t* dst, const uint32_t* src, size_t count) {
-#if defined(__SSE2__)
-    addRowSse2(dst, src, count);
-#else
-    addRowScalar(dst, src, count);
-#endif
-}
-
-inline void blendRow(uint32_t* out, const uint32_t* a, const uint32_t* b, size_t count, uint32_t alpha) {
-#if defined(__SSE2__)
-    blendRowSse2(out, a, b, count, alpha);
-#else
-    blendRowScalar(out, a, b, count, alpha);
-#endif
-}
+void blendRow(uint32_t* out, const uint32_t* a, const uint32_t* b, size_t count, uint32_t alpha);
 
 // Plain copy of `count` pixels; the arrays may overlap.
 void copyRow(uint32_t* dst, const uint32_t* src, size_t count);

@@ -1,7 +1,7 @@
-#include "core/PixelOps.h"
-
-#if defined(__SSE2__)
+// The SSE2 backend of the pixel rows (every x86-64 CPU; emscripten maps it onto wasm SIMD).
 #include <emmintrin.h>
+
+#include "core/PixelOps.h"
 
 namespace {
 // Four pixels a register; unaligned loads and stores cost nothing extra on current CPUs
@@ -19,7 +19,7 @@ inline __m128i blendLanes(__m128i a16, __m128i b16, __m128i alpha, __m128i inver
 }
 } // namespace
 
-void addRowSse2(uint32_t* dst, const uint32_t* src, size_t count) {
+void addRow(uint32_t* dst, const uint32_t* src, size_t count) {
     size_t i = 0;
     for (; i + 2 * kPixelsPerVector <= count; i += 2 * kPixelsPerVector) {
         const __m128i lo = _mm_adds_epu8(load(dst + i), load(src + i));
@@ -31,7 +31,7 @@ void addRowSse2(uint32_t* dst, const uint32_t* src, size_t count) {
     for (; i < count; ++i) dst[i] = saturatingAdd(dst[i], src[i]);
 }
 
-void blendRowSse2(uint32_t* out, const uint32_t* a, const uint32_t* b, size_t count, uint32_t alpha) {
+void blendRow(uint32_t* out, const uint32_t* a, const uint32_t* b, size_t count, uint32_t alpha) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i alpha16 = _mm_set1_epi16(static_cast<short>(alpha));
     const __m128i inverse16 = _mm_set1_epi16(static_cast<short>(255 - alpha));
@@ -45,4 +45,3 @@ void blendRowSse2(uint32_t* out, const uint32_t* a, const uint32_t* b, size_t co
     }
     for (; i < count; ++i) out[i] = levelBlend(a[i], b[i], alpha);
 }
-#endif

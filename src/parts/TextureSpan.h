@@ -13,8 +13,9 @@ struct TextureSpan {
 };
 
 // out[i] = texels[(v >> 16 & 0xFF) << 8 | (u >> 16 & 0xFF)], stepping the span once per
-// pixel; the span is left just past the last sample. SSE2, where built, computes four
-// indices at a time.
+// pixel; the span is left just past the last sample. The build's backend
+// (TextureSpanSse2.cpp, TextureSpanNeon.cpp or TextureSpanGeneric.cpp) computes four indices
+// at a time where it can.
 void sampleSpan(uint32_t* out, size_t count, TextureSpan& span, const uint32_t* texels);
 // Plain reference of sampleSpan.
 void sampleSpanScalar(uint32_t* out, size_t count, TextureSpan& span, const uint32_t* texels);

@@ -30,9 +30,12 @@ struct ImageBumpEnv {
     }
 };
 
-// The plain loop: one pixel at a time, as every affine span.
+// The plain loop: one pixel at a time, as every affine span. The reference.
 void fillImageBumpEnvSpanPlain(const AffineTarget& target, const AffineSpan<6>& span, const ImageBumpEnv& rule);
-// Four pixels at a time with SSE2 where the build has it, else the plain loop. The same
-// results: the keys come from the same float additions in the same order, the integer
-// quantities step exactly, and the texel arithmetic is the same per lane.
+// The same loop written out for speed: what the backends use for short spans and tails.
+void fillImageBumpEnvColumns(const AffineTarget& target, const AffineSpan<6>& span, const ImageBumpEnv& rule);
+// The build's backend (EnvironmentSpansSse2.cpp, EnvironmentSpansNeon.cpp or
+// EnvironmentSpansGeneric.cpp): four pixels at a time where it can. The same results: the
+// keys come from the same float additions in the same order, the integer quantities step
+// exactly, and the texel arithmetic is the same per lane.
 void fillImageBumpEnvSpan(const AffineTarget& target, const AffineSpan<6>& span, const ImageBumpEnv& rule);

@@ -47,9 +47,9 @@ TEST(PixelOps, SingleOperatorsMatchByteModelsOnRandomPixels) {
     }
 }
 
-#if defined(__SSE2__)
-// The SSE2 rows against the scalar rows, for every length 0..40 (heads, whole vectors and
-// tails) and both ends of the output flush against a guard page.
+// The build's backend rows (SSE2, NEON or the generic ones) against the scalar rows, for
+// every length 0..40 (heads, whole vectors and tails) and both ends of the output flush
+// against a guard page.
 class RowFastPath : public testing::TestWithParam<GuardSide> {};
 
 TEST_P(RowFastPath, AddRowMatchesScalar) {
@@ -61,7 +61,7 @@ TEST_P(RowFastPath, AddRowMatchesScalar) {
         random.fill(fast.data(), count);
         random.fill(src.data(), count);
         std::copy(fast.data(), fast.data() + count, reference.begin());
-        addRowSse2(fast.data(), src.data(), count);
+        addRow(fast.data(), src.data(), count);
         addRowScalar(reference.data(), src.data(), count);
         for (size_t i = 0; i < count; ++i) ASSERT_EQ(fast[i], reference[i]) << "seed " << seed << " pixel " << i;
     }
@@ -76,11 +76,10 @@ TEST_P(RowFastPath, BlendRowMatchesScalar) {
         std::vector<uint32_t> reference(count);
         random.fill(a.data(), count);
         random.fill(b.data(), count);
-        blendRowSse2(fast.data(), a.data(), b.data(), count, alpha);
+        blendRow(fast.data(), a.data(), b.data(), count, alpha);
         blendRowScalar(reference.data(), a.data(), b.data(), count, alpha);
         for (size_t i = 0; i < count; ++i) ASSERT_EQ(fast[i], reference[i]) << "seed " << seed << " pixel " << i;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothEnds, RowFastPath, testing::Values(GuardSide::After, GuardSide::Before));
-#endif

@@ -7,6 +7,7 @@
 #                                                  (it finds the data itself)
 #
 # Exit 0 = pass, 1 = fail, 77 = skipped (only when Xvfb itself is not installed).
+# TEST_EMULATOR, when set, starts DEMO (a cross build's; a launcher is started as it is).
 # Every wait is bounded and every process started here is stopped by its id, so the test
 # cannot hang; the logs and the screenshot stay in OUTDIR for a look after a failure.
 set -u
@@ -34,6 +35,8 @@ demo=$2
 stage=$3
 out=$4
 case "$mode" in x11 | no-display | launcher) ;; *) usage ;; esac
+emulator=${TEST_EMULATOR:-}
+[ "$mode" = launcher ] && emulator=
 
 fail() {
     echo "FAIL: $*" >&2
@@ -94,7 +97,7 @@ start_demo() {
         unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER
         [ -n "$display" ] && export DISPLAY="$display"
         export SDL_AUDIODRIVER=dummy
-        exec timeout -k 5 "$limit" "$demo"
+        exec timeout -k 5 "$limit" $emulator "$demo"
     ) </dev/null >"$out/demo.stdout" 2>"$out/demo.stderr" &
     demo_pid=$!
 }

@@ -10,7 +10,8 @@
 #
 #   run_player_e2e.sh PLAYER RENDER STAGE OUTDIR
 #
-# Exit 0 = pass, 1 = fail, 77 = skipped (only when Xvfb is not installed). Every wait is
+# Exit 0 = pass, 1 = fail, 77 = skipped (only when Xvfb is not installed). TEST_EMULATOR, when
+# set, starts the programs (a cross build's). Every wait is
 # bounded and the processes started here are stopped by their ids.
 set -u
 export LC_ALL=C
@@ -56,13 +57,13 @@ for tool in xdotool xwd convert compare; do
 done
 
 # Options that need no display: the help on standard output, a part the show lacks refused.
-"$player" --help 2>/dev/null | grep -q '^usage: demo-player' || fail "--help does not print the usage on stdout"
+${TEST_EMULATOR:-} "$player" --help 2>/dev/null | grep -q '^usage: demo-player' || fail "--help does not print the usage on stdout"
 status=0
-"$player" --part 11 >/dev/null 2>"$out/part.stderr" || status=$?
+${TEST_EMULATOR:-} "$player" --part 11 >/dev/null 2>"$out/part.stderr" || status=$?
 [ "$status" = 2 ] && grep -q "from 0 to 10" "$out/part.stderr" || fail "--part 11 is not refused (status $status)"
 
 for t in "$START" $((START + 5)); do
-    "$render" --dir "$stage" --start "$t" --frames 1 --png "$out/ref-$t" >/dev/null 2>>"$out/render.stderr" ||
+    ${TEST_EMULATOR:-} "$render" --dir "$stage" --start "$t" --frames 1 --png "$out/ref-$t" >/dev/null 2>>"$out/render.stderr" ||
         fail "demo-render could not draw the frame at $t s"
 done
 
@@ -83,7 +84,7 @@ x() { timeout -k 2 15 "$@"; }
 
 # start_player STAGE START: the player paused at START in its own window ($window).
 start_player() {
-    SDL_AUDIODRIVER=dummy timeout -k 5 "$HARD_LIMIT" "$player" --dir "$1" --paused --start "$2" \
+    SDL_AUDIODRIVER=dummy timeout -k 5 "$HARD_LIMIT" ${TEST_EMULATOR:-} "$player" --dir "$1" --paused --start "$2" \
         --scale "$SCALE" </dev/null >"$out/player.stdout" 2>"$out/player.stderr" &
     player_pid=$!
     window=
@@ -191,7 +192,7 @@ for script in original edited; do
     mkdir -p "$dir"
     ln -sfn "$(cd "$stage" && pwd -P)/data" "$dir/data"
     if [ $script = original ]; then cp "$out/original.snc" "$dir/synkTest.snc"; else cp "$edit/synkTest.snc" "$dir/"; fi
-    "$render" --dir "$dir" --start 71.9 --frames 12 --png "$dir/frames" >/dev/null 2>>"$out/render.stderr" ||
+    ${TEST_EMULATOR:-} "$render" --dir "$dir" --start 71.9 --frames 12 --png "$dir/frames" >/dev/null 2>>"$out/render.stderr" ||
         fail "demo-render could not draw 71.9 s on with the $script script"
 done
 for i in $(seq 0 11); do

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
 
+#include "support/ProgramCommand.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -23,7 +25,7 @@ class DemoRenderCli : public ::testing::Test {
 protected:
     // Runs the program from the test folder; returns its exit status.
     int run(const std::string& arguments) {
-        const std::string command = "cd '" + folder.string() + "' && '" DEMO_RENDER_PATH "' " + arguments +
+        const std::string command = "cd '" + folder.string() + "' && " + programCommand(DEMO_RENDER_PATH) + " " + arguments +
                                     " >out.bin 2>err.txt";
         const int status = std::system(command.c_str());
         out = readFile(folder / "out.bin");
@@ -64,7 +66,7 @@ TEST_F(DemoRenderCli, AMissingStageIsReported) {
 TEST_F(DemoRenderCli, Y4mOnStandardOutputKeepsTheDemoLinesOutOfTheStream) {
     ASSERT_TRUE(fs::exists(TEST_STAGE_DIR "/synkTest.snc")) << "build the `stage` target";
     ASSERT_EQ(run("--dir '" TEST_STAGE_DIR "' --fps 30 --frames 3 --y4m - --png frames --wav sound.wav "
-                  "--timings times.json"), 0) << err;
+                  "--timings times.json --crcs crcs.txt"), 0) << err;
     const std::string header = "YUV4MPEG2 W512 H384 F30:1 Ip A1:1 C444 XCOLORRANGE=FULL\n";
     const size_t frameBytes = 6 + 512 * 384 * 3;
     ASSERT_EQ(out.size(), header.size() + 3 * frameBytes);
@@ -80,6 +82,8 @@ TEST_F(DemoRenderCli, Y4mOnStandardOutputKeepsTheDemoLinesOutOfTheStream) {
     EXPECT_EQ(fs::file_size(folder / "sound.wav"), 44u + 176400u / 10);   // 0.1 s
     const std::string json = readFile(folder / "times.json");
     EXPECT_EQ(json.rfind("{\"frames\": 3, \"wall_s\": ", 0), 0u) << json;
+    const std::string crcs = readFile(folder / "crcs.txt");
+    EXPECT_TRUE(std::regex_match(crcs, std::regex("0 [0-9a-f]{8}\n1 [0-9a-f]{8}\n2 [0-9a-f]{8}\n"))) << crcs;
 }
 
 TEST_F(DemoRenderCli, WithoutY4mTheDemoLinesStayOnStandardOutput) {

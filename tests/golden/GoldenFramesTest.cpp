@@ -26,6 +26,7 @@
 #include "demo/DemoPart.h"
 #include "demo/SyncEvent.h"
 #include "parts/Show.h"
+#include "support/ProgramCommand.h"
 #include "support/ShowTimingFile.h"
 
 namespace {
@@ -217,8 +218,8 @@ TEST(GoldenFrames, ChosenTimesOfEveryPartMatchTheCheckedInFrames) {
         const std::vector<GoldenEntry> entries = chooseFrames(seen, classes);
         writeGolden(kGoldenFile, entries);
         // The check in a process of its own shows that a run repeats exactly, and writes the frames.
-        const std::string check = "GOLDEN_SAVE=1 UPDATE_GOLDEN=0 /proc/" + std::to_string(getpid()) +
-                                  "/exe --gtest_filter=GoldenFrames.ChosenTimes* >/dev/null";
+        const std::string check = "GOLDEN_SAVE=1 UPDATE_GOLDEN=0 " +
+                                  programCommand("/proc/" + std::to_string(getpid()) + "/exe") + " --gtest_filter=GoldenFrames.ChosenTimes* >/dev/null";
         EXPECT_EQ(std::system(check.c_str()), 0) << "the new golden frames do not repeat in a fresh run";
         std::fprintf(stderr, "wrote %zu golden frames to %s; look at them in %s\n", entries.size(),
                      kGoldenFile.c_str(), saved.c_str());

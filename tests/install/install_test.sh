@@ -4,17 +4,32 @@
 #   install_test.sh prefix BUILD OUT HAS_PLAYER   cmake --install into OUT/staging, moved to
 #                                                 OUT/prefix; layout, data, desktop entry,
 #                                                 icon; a launcher without its data folder
-#   install_test.sh deb BUILD OUT VERSION         cpack -G DEB into OUT/deb; control fields,
+#   install_test.sh deb BUILD OUT VERSION ARCH    cpack -G DEB into OUT/deb; control fields,
 #                                                 file list, data, the launcher's paths
+#
+# TEST_EMULATOR, when set, runs a cross build's programs: the installed and unpacked trees get
+# each program behind a small script that starts it through the emulator, so that their
+# launchers run as they are.
 set -euo pipefail
 export LC_ALL=C
-[ $# -eq 4 ] || { echo "usage: $0 prefix|deb BUILD OUT HAS_PLAYER|VERSION" >&2; exit 2; }
+[ $# -ge 4 ] || { echo "usage: $0 prefix|deb BUILD OUT HAS_PLAYER|VERSION [ARCH]" >&2; exit 2; }
 mode=$1 build=$2 out=$3
 stage=$build/stage
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # The whole stage, byte for byte, under DIR.
 same_data() { diff -r "$stage" "$1" >/dev/null || fail "$1 differs from $stage"; }
+# The programs in DIR behind the emulator, when there is one.
+behind_emulator() {
+  [ -n "${TEST_EMULATOR:-}" ] || return 0
+  local program
+  for program in "$1"/*; do
+    [[ "$program" == *.target ]] && continue
+    mv "$program" "$program.target"
+    printf '#!/bin/sh\nexec %s "$0.target" "$@"\n' "$TEST_EMULATOR" >"$program"
+    chmod +x "$program"
+  done
+}
 
 if [ "$mode" = prefix ]; then
   has_player=$4
@@ -23,6 +38,7 @@ if [ "$mode" = prefix ]; then
   # Nothing may depend on the prefix given at install time.
   mv "$out/staging" "$out/prefix"
   p=$out/prefix
+  behind_emulator "$p/lib/softdemo"
   programs=(demo demo-render assetgen) launchers=(softdemo)
   [ "$has_player" = 1 ] && programs+=(demo-player) launchers+=(softdemo-player)
   for f in "${programs[@]/#/lib/softdemo/}" "${launchers[@]/#/bin/}"; do
@@ -62,17 +78,18 @@ if [ "$mode" = prefix ]; then
 fi
 
 [ "$mode" = deb ] || fail "unknown mode $mode"
-version=$4
+version=$4 arch=${5:-$(dpkg --print-architecture)}
 rm -rf "$out/deb"
-cpack -G DEB -B "$out/deb" --config "$build/CPackConfig.cmake" >"$out/cpack.log" 2>&1 ||
+DEB_HOST_ARCH=$arch cpack -G DEB -B "$out/deb" --config "$build/CPackConfig.cmake" >"$out/cpack.log" 2>&1 ||
   { cat "$out/cpack.log" >&2; fail "cpack failed"; }
-deb=$out/deb/softdemo_${version}_$(dpkg --print-architecture).deb
+deb=$out/deb/softdemo_${version}_$arch.deb
 [ -f "$deb" ] || fail "no $deb"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = softdemo ] || fail "Package is $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "Version is $(field Version)"
-[ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture is $(field Architecture)"
+[ "$(field Architecture)" = "$arch" ] || fail "Architecture is $(field Architecture)"
+[[ "$(field Description)" == *softdemo-player* ]] || fail "the description does not name softdemo-player"
 depends=$(field Depends)
 for lib in libsdl2-2.0-0 libmpg123-0 libopenmpt0 libjpeg62-turbo; do
   [[ ", $depends," == *", $lib "* ]] || fail "Depends lacks $lib: $depends"
@@ -80,7 +97,7 @@ done
 [[ "$depends" != *-dev* ]] || fail "Depends names a development package: $depends"
 
 files=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
-for f in usr/games/softdemo usr/lib/softdemo/demo usr/lib/softdemo/demo-render \
+for f in usr/games/softdemo usr/games/softdemo-player usr/lib/softdemo/demo usr/lib/softdemo/demo-render \
     usr/lib/softdemo/assetgen usr/share/softdemo/synkTest.snc usr/share/softdemo/data/musik.mp3 \
     usr/share/applications/softdemo.desktop usr/share/icons/hicolor/128x128/apps/softdemo.png; do
   grep -qxF "./$f" <<<"$files" || fail "the package lacks /$f"
@@ -92,6 +109,11 @@ done
 root=$out/deb/root
 dpkg-deb -x "$deb" "$root"
 same_data "$root/usr/share/softdemo"
+# The programs are the package's architecture's (ELF e_machine).
+machine=$(od -An -tu2 -j18 -N2 "$root/usr/lib/softdemo/demo" | tr -d ' ')
+case $arch in amd64) want=62 ;; arm64) want=183 ;; *) want=$machine ;; esac
+[ "$machine" = "$want" ] || fail "the packaged demo is for machine $machine, not $arch"
+behind_emulator "$root/usr/lib/softdemo"
 status=0
 (cd / && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy timeout 60 "$root/usr/games/softdemo") \
   >"$out/deb/stdout" 2>"$out/deb/stderr" </dev/null || status=$?

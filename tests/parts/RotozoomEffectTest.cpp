@@ -111,7 +111,7 @@ TEST(RotozoomEffect, AdditiveOntoBlackEqualsReplacing) {
     EXPECT_EQ(0, std::memcmp(replaced->pixels, added->pixels, 512 * 384 * 4));
 }
 
-// A plain per-pixel walk of the corners' 16.16 edges: whole rows through the SSE2 spans
+// A plain per-pixel walk of the corners' 16.16 edges: whole rows through the backend's spans
 // and the chunked additive path must land on the same texels, also where the steps are
 // negative and the divisions truncate toward zero.
 TEST(RotozoomEffect, MatchesAPlainWalkOnRandomParameters) {
@@ -165,7 +165,7 @@ TEST(RotozoomEffect, MatchesAPlainWalkOnRandomParameters) {
 }
 
 // The case number is the seed; counts 0..40 reach every tail after the four-pixel steps.
-TEST(TextureSpan, Sse2IndicesMatchScalarOnRandomSpans) {
+TEST(TextureSpan, BackendIndicesMatchScalarOnRandomSpans) {
     std::vector<uint32_t> texels(65536);
     for (uint32_t i = 0; i < 65536; ++i) texels[i] = i * 2654435761u;
     for (uint32_t seed = 0; seed < 500; ++seed) {

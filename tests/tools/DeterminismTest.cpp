@@ -6,18 +6,21 @@
 #include <string>
 
 #include "TestFiles.h"
+#include "support/ProgramCommand.h"
 #include "parts/Show.h"
 
 namespace fs = std::filesystem;
 
 // Two runs of assetgen into fresh folders write the same files, byte for byte, and the
-// same files as the stage that the build made.
+// same files as the stage that the build made (taking the same music, in a cross build).
 TEST(Assetgen, RunsAreByteIdentical) {
     const fs::path base = fs::path(TEST_BINARY_DIR) / "assetgen-determinism";
     fs::remove_all(base);
     const fs::path first = base / "first", second = base / "second";
     for (const fs::path& out : {first, second}) {
-        std::string command = std::string("\"") + ASSETGEN_PATH + "\" \"" + out.string() + "\"";
+        const std::string music = ASSETGEN_MUSIC;
+        const std::string command = programCommand(ASSETGEN_PATH) + (music.empty() ? "" : " --music '" + music + "'") +
+                                    " '" + out.string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
     size_t files = 0;
@@ -39,6 +42,6 @@ TEST(Assetgen, RunsAreByteIdentical) {
 }
 
 TEST(Assetgen, RefusesAMissingOutputFolderArgument) {
-    std::string command = std::string("\"") + ASSETGEN_PATH + "\" 2>/dev/null";
+    std::string command = programCommand(ASSETGEN_PATH) + " 2>/dev/null";
     EXPECT_NE(std::system(command.c_str()), 0);
 }

@@ -3,16 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "SynthMath.h"
+
 namespace {
 
 constexpr double kTau = 6.283185307179586;
+constexpr double kLog2Of40 = 5.321928094887363;
 
 // Chamberlin state-variable filter (low-pass and band-pass outputs).
 struct Svf {
     float low = 0, band = 0;
     float f = 0.1f, damping = 1.0f;
     void tune(double cutoff, int rate, float resonanceDamping) {
-        f = float(2.0 * std::sin(kTau * 0.5 * std::min(cutoff, rate / 6.5) / rate));
+        f = float(2.0 * synthmath::sin(kTau * 0.5 * std::min(cutoff, rate / 6.5) / rate));
         damping = resonanceDamping;
     }
     float step(float in) {
@@ -70,17 +73,17 @@ void StereoTrack::mixIn(const StereoTrack& other, float gain) {
     }
 }
 
-double noteFrequency(double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0); }
+double noteFrequency(double midi) { return 440.0 * synthmath::exp2((midi - 69.0) / 12.0); }
 
 void Synth::kick(StereoTrack& t, double at, float gain) {
     size_t start = sampleAt(at), n = size_t(0.45 * rate);
     double phase = 0;
     for (size_t i = 0; i < n; ++i) {
         double s = double(i) / rate;
-        phase += (44.0 + 120.0 * std::exp(-s * 28.0)) / rate;
-        float body = float(std::sin(kTau * phase) * std::exp(-s * 6.5));
+        phase += (44.0 + 120.0 * synthmath::exp(-s * 28.0)) / rate;
+        float body = float(synthmath::sin(kTau * phase) * synthmath::exp(-s * 6.5));
         float click = i < size_t(0.004 * rate) ? white() * 0.4f * (1.0f - float(s / 0.004)) : 0.0f;
-        t.add(start + i, gain * std::tanh(1.6f * (body + click)) * tailFade(i, n, rate), 0.5f);
+        t.add(start + i, gain * synthmath::tanh(1.6f * (body + click)) * tailFade(i, n, rate), 0.5f);
     }
 }
 
@@ -89,10 +92,10 @@ void Synth::snare(StereoTrack& t, double at, float gain) {
     float previous = 0;
     for (size_t i = 0; i < n; ++i) {
         double s = double(i) / rate;
-        float tone = float(std::sin(kTau * 185.0 * s) * std::exp(-s * 22.0));
+        float tone = float(synthmath::sin(kTau * 185.0 * s) * synthmath::exp(-s * 22.0));
         float w = white(), bright = w - previous * 0.6f;
         previous = w;
-        float rattle = bright * float(std::exp(-s * 15.0));
+        float rattle = bright * float(synthmath::exp(-s * 15.0));
         t.add(start + i, gain * (0.55f * tone + 0.6f * rattle), 0.48f);
     }
 }
@@ -104,7 +107,7 @@ void Synth::clap(StereoTrack& t, double at, float gain) {
     for (size_t i = 0; i < n; ++i) {
         double s = double(i) / rate;
         double burst = std::fmod(s, 0.011);
-        double env = s < 0.033 ? std::exp(-burst * 300.0) : std::exp(-(s - 0.033) * 16.0);
+        double env = s < 0.033 ? synthmath::exp(-burst * 300.0) : synthmath::exp(-(s - 0.033) * 16.0);
         band.step(white());
         t.add(start + i, gain * 2.2f * band.band * float(env), 0.52f);
     }
@@ -118,7 +121,7 @@ void Synth::hat(StereoTrack& t, double at, float gain, bool open, float pan) {
         double s = double(i) / rate;
         float w = white(), high = w - previous;
         previous = w;
-        t.add(start + i, gain * 0.5f * high * float(std::exp(-s * decay)), pan);
+        t.add(start + i, gain * 0.5f * high * float(synthmath::exp(-s * decay)), pan);
     }
 }
 
@@ -127,7 +130,7 @@ void Synth::crash(StereoTrack& t, double at, float gain) {
     float previousL = 0, previousR = 0;
     for (size_t i = 0; i < n; ++i) {
         double s = double(i) / rate;
-        float env = float(std::exp(-s * 1.7)) * (s < 0.002 ? float(s / 0.002) : 1.0f);
+        float env = float(synthmath::exp(-s * 1.7)) * (s < 0.002 ? float(s / 0.002) : 1.0f);
         float wl = white(), wr = white();
         t.add(start + i, gain * 0.45f * (wl - previousL) * env, 0.15f);
         t.add(start + i, gain * 0.45f * (wr - previousR) * env, 0.85f);
@@ -140,10 +143,10 @@ void Synth::riser(StereoTrack& t, double at, double seconds, float gain) {
     Svf filter;
     for (size_t i = 0; i < n; ++i) {
         double p = double(i) / double(n);
-        if (i % 64 == 0) filter.tune(200.0 * std::pow(40.0, p), rate, 0.35f);
+        if (i % 64 == 0) filter.tune(200.0 * synthmath::exp2(p * kLog2Of40), rate, 0.35f);
         filter.step(white());
         float level = gain * float(p * p) * tailFade(i, n, rate);
-        t.add(start + i, filter.band * level, 0.5f + 0.3f * float(std::sin(kTau * 2.0 * p * seconds)));
+        t.add(start + i, filter.band * level, 0.5f + 0.3f * float(synthmath::sin(kTau * 2.0 * p * seconds)));
     }
 }
 
@@ -154,9 +157,9 @@ void Synth::bass(StereoTrack& t, double at, double seconds, int midi, float gain
     Svf filter;
     for (size_t i = 0; i < n; ++i) {
         double s = double(i) / rate;
-        if (i % 32 == 0) filter.tune(180.0 + 1400.0 * std::exp(-s * 11.0), rate, 0.5f);
+        if (i % 32 == 0) filter.tune(180.0 + 1400.0 * synthmath::exp(-s * 11.0), rate, 0.5f);
         float raw = 0.5f * (saw.next() + sawDetuned.next());
-        float sub = float(std::sin(kTau * freq * s));
+        float sub = float(synthmath::sin(kTau * freq * s));
         float v = filter.step(raw) * 0.8f + sub * 0.6f;
         t.add(start + i, gain * v * envelope(s, seconds, 0.003, 0.03), 0.5f);
     }
@@ -191,12 +194,12 @@ void Synth::lead(StereoTrack& t, double at, double seconds, int midi, float gain
     filter.tune(3200, rate, 0.6f);
     for (size_t i = 0; i < n; ++i) {
         double s = double(i) / rate;
-        double vibrato = s > 0.18 ? 1.0 + 0.004 * std::sin(kTau * 5.5 * s) : 1.0;
+        double vibrato = s > 0.18 ? 1.0 + 0.004 * synthmath::sin(kTau * 5.5 * s) : 1.0;
         squareA.retune(freq * vibrato, rate);
         squareB.retune(freq * vibrato, rate);
         saw.retune(freq * vibrato * 1.006, rate);
         float square = 0.5f * (squareA.next() - squareB.next());
-        float decay = 0.75f + 0.25f * float(std::exp(-s * 8.0));
+        float decay = 0.75f + 0.25f * float(synthmath::exp(-s * 8.0));
         float v = filter.step(0.5f * square + 0.5f * saw.next()) * decay;
         t.add(start + i, gain * v * envelope(s, seconds, 0.006, 0.12), 0.5f);
     }
@@ -208,8 +211,8 @@ void Synth::pluck(StereoTrack& t, double at, double seconds, int midi, float gai
     Svf filter;
     for (size_t i = 0; i < n; ++i) {
         double s = double(i) / rate;
-        if (i % 32 == 0) filter.tune(300.0 + 5000.0 * std::exp(-s * 16.0), rate, 0.4f);
-        float v = filter.step(saw.next()) * float(std::exp(-s * 5.0));
+        if (i % 32 == 0) filter.tune(300.0 + 5000.0 * synthmath::exp(-s * 16.0), rate, 0.4f);
+        float v = filter.step(saw.next()) * float(synthmath::exp(-s * 5.0));
         t.add(start + i, gain * v * envelope(s, seconds, 0.002, 0.2), pan);
     }
 }
@@ -234,7 +237,7 @@ void duckUnderKicks(StereoTrack& t, const std::vector<double>& kickTimes, float 
         size_t start = size_t(k * t.sampleRate), n = size_t(0.3 * t.sampleRate);
         for (size_t i = 0; i < n && start + i < gain.size(); ++i) {
             double s = double(i) / t.sampleRate;
-            float dip = depth * float(std::exp(-s * 9.0));
+            float dip = depth * float(synthmath::exp(-s * 9.0));
             gain[start + i] = std::min(gain[start + i], 1.0f - dip);
         }
     }
@@ -305,8 +308,8 @@ std::vector<int16_t> masterToPcm(const StereoTrack& mix, float drive, float peak
     std::vector<float> shaped(mix.length() * 2);
     float loudest = 1e-6f;
     for (size_t i = 0; i < mix.length(); ++i) {
-        shaped[2 * i] = std::tanh(mix.left[i] * drive);
-        shaped[2 * i + 1] = std::tanh(mix.right[i] * drive);
+        shaped[2 * i] = synthmath::tanh(mix.left[i] * drive);
+        shaped[2 * i + 1] = synthmath::tanh(mix.right[i] * drive);
         loudest = std::max({loudest, std::fabs(shaped[2 * i]), std::fabs(shaped[2 * i + 1])});
     }
     const float scale = peak * 32767.0f / loudest;

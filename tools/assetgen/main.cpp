@@ -1,13 +1,18 @@
 // assetgen OUTDIR: writes every data file the demo reads (pictures, font sheet, object,
 // music, sync script) under OUTDIR, the same bytes on every run. What each part loads, and
 // what makes it, comes from the show's rows (parts/Show.h).
+// assetgen [--music MP3] OUTDIR: the same, with the music copied from MP3 instead of made.
+// The MP3 encoder's bytes differ between platforms (its own floating point, built by the
+// distribution); a cross build takes the native build's music so that its stage is the same.
 // assetgen OUTDIR --part CLASS...: writes only the files those parts' rows list (a live
 // player remakes one part's pictures with it).
 // assetgen --icon FILE: writes the desktop icon, made from the title picture, as a PNG.
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -97,6 +102,14 @@ bool writeMusic(const std::string& outDir) {
     return makeDirectories(outDir + "/data") && writeFileBytes(outDir + "/data/musik.mp3", mp3);
 }
 
+bool copyMusic(const std::string& from, const std::string& outDir) {
+    if (!makeDirectories(outDir + "/data")) return false;
+    std::error_code ec;
+    std::filesystem::copy_file(from, outDir + "/data/musik.mp3", std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) std::fprintf(stderr, "assetgen: cannot copy the music %s: %s\n", from.c_str(), ec.message().c_str());
+    return !ec;
+}
+
 bool writeSyncScript(const std::string& outDir) {
     const std::string script = syncScriptText();
     return writeFileBytes(outDir + "/synkTest.snc", std::vector<uint8_t>(script.begin(), script.end()));
@@ -116,17 +129,19 @@ bool writeIcon(const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--icon") return writeIcon(argv[2]) ? 0 : 1;
+    const bool musicGiven = argc >= 4 && std::string(argv[1]) == "--music";
+    const int outArg = musicGiven ? 3 : 1;
     std::set<std::string> classes;
-    bool usage = argc < 2 || argv[1][0] == '-';
-    for (int i = 2; i < argc && !usage; i += 2) {
+    bool usage = argc <= outArg || argv[outArg][0] == '-';
+    for (int i = outArg + 1; i < argc && !usage; i += 2) {
         usage = i + 1 >= argc || std::string(argv[i]) != "--part" || !isShowClass(argv[i + 1]);
         if (!usage) classes.insert(argv[i + 1]);
     }
     if (usage) {
-        std::fprintf(stderr, "usage: assetgen OUTDIR [--part CLASS]... | assetgen --icon FILE.png\n");
+        std::fprintf(stderr, "usage: assetgen [--music MP3] OUTDIR [--part CLASS]... | assetgen --icon FILE.png\n");
         return 2;
     }
-    const std::string outDir = argv[1];
+    const std::string outDir = argv[outArg];
     if (!makeDirectories(outDir)) return 1;
     if (!classes.empty()) {
         bool ok = true;
@@ -142,7 +157,7 @@ int main(int argc, char** argv) {
 
     // The music takes longest; it runs beside the pictures.
     bool musicOk = false;
-    std::thread music([&] { musicOk = writeMusic(outDir); });
+    std::thread music([&] { musicOk = musicGiven ? copyMusic(argv[2], outDir) : writeMusic(outDir); });
     bool ok = true;
     try {
         TextRenderer text(kFontFolder);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "FrameWriters.h"
@@ -16,7 +17,7 @@ namespace {
 
 const char* const kUsage =
     "usage: demo-render [--dir STAGE] [--fps N] [--start SECONDS] [--end SECONDS | --frames N]\n"
-    "                   [--png DIR] [--y4m FILE|-] [--wav FILE] [--timings FILE]\n"
+    "                   [--png DIR] [--y4m FILE|-] [--crcs FILE] [--wav FILE] [--timings FILE]\n"
     "\n"
     "Plays the demo with the same objects and frame loop as `demo`, on a virtual clock,\n"
     "display and sound device: frame i is drawn at run time START + i / FPS (to the\n"
@@ -33,6 +34,8 @@ const char* const kUsage =
     "  --png DIR        write DIR/frame-000000.png, frame-000001.png, ...\n"
     "  --y4m FILE       write a YUV4MPEG2 (4:4:4) stream for ffmpeg; '-' writes it to\n"
     "                   standard output, and the demo's own lines then go to standard error\n"
+    "  --crcs FILE      write a line a frame: its index and the CRC-32 of its pixels (as the\n"
+    "                   golden frames take it), to compare runs and platforms\n"
     "  --wav FILE       write the soundtrack of the frames (44100 Hz, 16-bit stereo)\n"
     "  --timings FILE   write JSON: frames, wall seconds, and per part index its frame\n"
     "                   count and the median and 99th percentile of its draw time in ms\n"
@@ -77,7 +80,7 @@ std::string absolute(const std::string& path) {
 int main(int argc, char** argv) {
     platform::setUpStandardStreams();
     OfflineSettings settings;
-    std::string pngDir, y4mPath, timingsPath;
+    std::string pngDir, y4mPath, crcsPath, timingsPath;
     bool endGiven = false, framesGiven = false;
 
     for (int i = 1; i < argc; i++) {
@@ -106,6 +109,8 @@ int main(int argc, char** argv) {
             pngDir = absolute(value);
         } else if (option == "--y4m") {
             y4mPath = absolute(value);
+        } else if (option == "--crcs") {
+            crcsPath = absolute(value);
         } else if (option == "--wav") {
             settings.wavPath = absolute(value);
         } else if (option == "--timings") {
@@ -140,6 +145,15 @@ int main(int argc, char** argv) {
         }
     }
 
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> crcs(nullptr, std::fclose);
+    if (!crcsPath.empty()) {
+        crcs.reset(std::fopen(crcsPath.c_str(), "w"));
+        if (!crcs) {
+            std::fprintf(stderr, "demo-render: cannot write %s\n", crcsPath.c_str());
+            return 1;
+        }
+    }
+
     std::string failure;
     auto sink = [&](const OfflineFrame& frame) {
         if (frame.width != units::kFrameWidth || frame.height != units::kFrameHeight) {
@@ -158,11 +172,17 @@ int main(int argc, char** argv) {
             failure = "writing the y4m stream failed";
             return false;
         }
+        if (crcs && std::fprintf(crcs.get(), "%lld %08x\n", static_cast<long long>(frame.index),
+                                 static_cast<unsigned>(frameCrc(frame.pixels, frame.width, frame.height))) < 0) {
+            failure = "cannot write " + crcsPath;
+            return false;
+        }
         return true;
     };
 
     OfflineResult result = renderOffline(settings, sink);
     if (!y4mPath.empty() && !y4m.close() && failure.empty()) failure = "writing the y4m stream failed";
+    if (crcs && std::fclose(crcs.release()) != 0 && failure.empty()) failure = "cannot write " + crcsPath;
     if (failure.empty() && !result.ok) failure = result.error;
 
     if (!timingsPath.empty()) {
