@@ -1,67 +1,211 @@
 // The demo in a web browser: the same object graph, toolkit, audio library and runner as
-// `demo`, compiled to WebAssembly. The page (web/) calls main after a click or key; the
-// functions on `Module` below are the page's.
+// `demo`, compiled to WebAssembly. The page (web/) calls main after a click or key, with
+// `--classic` for the demo as it is (any key ends it), otherwise as a player that the page
+// steers through the exported functions below: `--start SECONDS` and `--paused` begin there.
+// The functions on `Module` that this calls are the page's.
 #include <emscripten.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "audio/MusicPlayer.h"
 #include "audio/SdlAudioLibrary.h"
 #include "demo/Clock.h"
+#include "demo/Demo.h"
+#include "demo/DemoPart.h"
 #include "demo/DemoProgram.h"
 #include "demo/DemoRunner.h"
 #include "display/PtcDisplayDriver.h"
 #include "display/SdlToolkit.h"
+#include "parts/Show.h"
 
 namespace {
 
-// Hands every draw's wall time to the page, which keeps frame statistics per part.
-class PageStatistics : public DrawObserver {
+// The player's show ends this long after the last change: the end scroller's run.
+constexpr int64_t kTailNs = 40'000'000'000;
+constexpr int64_t kNsPerMs = 1'000'000;
+
+// Remembers what the last draw was, for the page's frame statistics.
+class LastDraw : public DrawObserver {
 public:
-    void partDrawn(int32_t part, float, double drawSeconds) override {
-        EM_ASM({ Module.frameDone($0, $1); }, part, drawSeconds * 1000.0);
+    void partDrawn(int32_t drawnPart, float drawnTime, double drawSeconds) override {
+        part = drawnPart;
+        time = drawnTime;
+        ms = drawSeconds * 1000.0;
     }
+    int32_t part = 0;
+    float time = 0;
+    double ms = 0;
 };
 
-struct Show {
-    DemoProgram* program;
-    DisplayDriver* display;
+struct WebShow {
+    DemoProgram* program = nullptr;
+    DisplayDriver* display = nullptr;
+    AudioLibrary* audio = nullptr;
+    MusicPlayer* music = nullptr;
+    LastDraw lastDraw;
+    bool classic = false;
+
+    // The player's show time, moved on by the browser's clock while playing; the run
+    // timer reads it through the clock below.
+    VirtualClock showClock;
+    int64_t showNs = 0;
+    int64_t lengthNs = 0;
+    double lastWallMs = 0;
+    bool paused = false;
+    bool drawPending = true;
 };
+WebShow show;
+
+void reportFrame(double seconds) {
+    EM_ASM({ Module.frameDone($0, $1, $2); }, show.lastDraw.part, show.lastDraw.ms, seconds);
+}
 
 // The demo's loop, one turn per animation frame: a browser draws, plays and delivers keys
 // only between calls, so the loop cannot block as it does on the desktop.
-void playTurn(void* data) {
-    Show* show = static_cast<Show*>(data);
-    if (show->display->keyPressed()) {
+void classicTurn(void*) {
+    if (show.display->keyPressed()) {
         emscripten_cancel_main_loop();
-        show->program->finish();
+        show.program->finish();
         EM_ASM({ Module.showEnded(); });
         return;
     }
-    show->program->runner().playFrame();
+    show.program->runner().playFrame();
+    reportFrame(show.lastDraw.time);
+}
+
+void restartAt(int64_t ns);
+
+// The player's turn: time moves on while playing, and a frame is drawn when it has moved
+// or a seek asked for one. Keys are the page's: the demo does not see them.
+void playerTurn(void*) {
+    const double wallMs = emscripten_get_now();
+    if (!show.paused) {
+        show.showNs += std::llround((wallMs - show.lastWallMs) * kNsPerMs);
+        show.drawPending = true;
+        if (show.showNs >= show.lengthNs) {
+            // The show is over: hold its last frame, as a video does.
+            show.showNs = show.lengthNs;
+            show.paused = true;
+            show.music->pause();
+            EM_ASM({ Module.showOver(); });
+        }
+    }
+    show.lastWallMs = wallMs;
+    if (!show.drawPending) return;
+    show.drawPending = false;
+    // The middle of the run timer's millisecond, as the offline renderer draws.
+    show.showClock.set(show.showNs + kNsPerMs / 2);
+    show.program->runner().playFrame();
+    reportFrame(static_cast<double>(show.showNs) / 1e9);
+}
+
+// The show's parts for the seek bar: each one's label from the show's record and its
+// window as the sync script set it.
+std::string partsJson() {
+    const Demo& demo = show.program->demo();
+    std::string json = "{\"length\": " + std::to_string(static_cast<double>(show.lengthNs) / 1e9) + ", \"parts\": [";
+    for (int32_t i = 0; i < demo.partCount; i++) {
+        const char* label = i < show::kPartCount ? show::kParts[i].label : "part";
+        char entry[160];
+        std::snprintf(entry, sizeof entry, "%s{\"label\": \"%s\", \"start\": %.9g, \"end\": %.9g}", i ? ", " : "",
+                      label, static_cast<double>(demo.parts[i]->start), static_cast<double>(demo.parts[i]->end));
+        json += entry;
+    }
+    return json + "]}";
+}
+
+int64_t clampNs(double seconds) {
+    if (!(seconds > 0)) return 0;
+    const double ns = std::floor(seconds * 1e3) * kNsPerMs;
+    return ns >= static_cast<double>(show.lengthNs) ? show.lengthNs : static_cast<int64_t>(ns);
 }
 
 }  // namespace
 
-int main() {
+extern "C" {
+
+// Goes to a time of the show (whole milliseconds, within the show); the next turn draws it,
+// paused or not.
+EMSCRIPTEN_KEEPALIVE void webSeek(double seconds) {
+    if (show.classic || !show.program) return;
+    restartAt(clampNs(seconds));
+}
+
+EMSCRIPTEN_KEEPALIVE void webSetPaused(int paused) {
+    if (show.classic || !show.program || show.paused == (paused != 0)) return;
+    show.paused = paused != 0;
+    if (show.paused) {
+        show.music->pause();
+    } else {
+        // Where the show is now, the music resumes too.
+        restartAt(show.showNs);
+        show.music->resume();
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void webSetMuted(int muted) {
+    if (!show.classic && show.audio) show.audio->setVolume(muted ? 0 : 100);
+}
+
+}  // extern "C"
+
+namespace {
+
+void restartAt(int64_t ns) {
+    show.showNs = ns;
+    show.drawPending = true;
+    // The show is at ns now, however long ago the last turn was.
+    show.lastWallMs = emscripten_get_now();
+    const uint64_t bytes = static_cast<uint64_t>(static_cast<double>(ns / kNsPerMs) / 1000.0 * 44100.0) * 4;
+    show.music->setPosition(static_cast<uint32_t>(bytes));
+    show.program->runner().seekEvents(show.music->position());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    double startSeconds = 0;
+    bool startPaused = false;
+    for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "--classic") == 0) show.classic = true;
+        else if (std::strcmp(argv[i], "--paused") == 0) startPaused = true;
+        else if (std::strcmp(argv[i], "--start") == 0 && i + 1 < argc) startSeconds = std::atof(argv[++i]);
+    }
 
     // Everything outlives main: the loop goes on after it returns.
     SdlToolkit* toolkit = new SdlToolkit();
-    PtcDisplayDriver* display = new PtcDisplayDriver(*toolkit);
+    show.display = new PtcDisplayDriver(*toolkit);
     SdlAudioLibrary* audio = new SdlAudioLibrary();
-    MusicPlayer* music = new MusicPlayer(audio);
-    RealClock* clock = new RealClock();
-    DemoProgram* program = new DemoProgram(display, music, *clock);
+    show.audio = audio;
+    show.music = new MusicPlayer(audio);
+    Clock* clock = show.classic ? static_cast<Clock*>(new RealClock()) : &show.showClock;
+    show.program = new DemoProgram(show.display, show.music, *clock);
     try {
-        program->begin();
+        show.program->begin();
     } catch (const DynamicError& error) {
         std::fprintf(stderr, "cannot open the display: %s\n", error.message());
         EM_ASM({ Module.showFailure("The display could not be opened: " + UTF8ToString($0)); },
                error.message());
         return 1;
     }
-    program->runner().setDrawObserver(new PageStatistics());
-    emscripten_set_main_loop_arg(playTurn, new Show{program, display}, 0, 0);
+    show.program->runner().setDrawObserver(&show.lastDraw);
+    if (show.classic) {
+        emscripten_set_main_loop_arg(classicTurn, nullptr, 0, 0);
+        return 0;
+    }
+
+    const SyncScript& script = show.program->runner().syncScript;
+    const double lastChange = script.changeCount > 0 ? script.changes[script.changeCount - 1] : 0.0;
+    show.lengthNs = std::llround(lastChange * 1e3) * kNsPerMs + kTailNs;
+    EM_ASM({ Module.showBegun(UTF8ToString($0)); }, partsJson().c_str());
+    // Paused first, so that no sound plays past the starting point.
+    if (startPaused) webSetPaused(1);
+    restartAt(clampNs(startSeconds));
+    emscripten_set_main_loop_arg(playerTurn, nullptr, 0, 0);
     return 0;
 }
