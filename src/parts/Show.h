@@ -85,8 +85,11 @@ struct Part {
 };
 
 #define SHOW_DATA_FILE(path, width, height, maker) DataFile{path, width, height}
+// Plain braces, not Part{...}: only lists that initialise the array's elements directly live
+// as long as the array; through a Part temporary their backing arrays may end with the full
+// expression (clang ends them, leaving the rows pointing at dead storage).
 #define SHOW_PART_RECORD(Class, label, seconds, section, files, flashes) \
-    Part{#Class, label, seconds, {SHOW_LIST files}, {SHOW_LIST flashes}},
+    {#Class, label, seconds, {SHOW_LIST files}, {SHOW_LIST flashes}},
 // const rather than constexpr: clang (the fuzzers', emscripten's) does not accept pointers
 // into the lists' backing arrays as constant expressions.
 inline const Part kParts[] = {SHOW_PARTS(SHOW_PART_RECORD, SHOW_DATA_FILE)};

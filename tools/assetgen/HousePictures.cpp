@@ -16,7 +16,14 @@ Canvas makeHouse(TextRenderer& text) {
         return mix(hex(0x060A24), hex(0x34306E), std::pow(y / ground, 1.6f)) * vignette(x, y, 512, 384, 0.3f);
     });
     Random rng(90);
-    for (int i = 0; i < 140; ++i) c.add(rng.below(512), rng.below(100), Rgb{1, 1, 0.9f}, rng.range(0.2f, 0.9f));
+    // One draw a statement: the order of a call's arguments is unspecified. This is the
+    // order the stars were first drawn in.
+    for (int i = 0; i < 140; ++i) {
+        float strength = rng.range(0.2f, 0.9f);
+        int y = rng.below(100);
+        int x = rng.below(512);
+        c.add(x, y, Rgb{1, 1, 0.9f}, strength);
+    }
     // Moon with a halo.
     for (int y = 0; y < 240; ++y)
         for (int x = 260; x < 512; ++x) {
