@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-300}
 build=${2:-build}
 max_growth=${MAX_GROWTH_KB:-16384}
-demo=$(pwd)/$build/src/demo/demo
+demo=$(pwd)/$build/src/program/demo
 stage=$(pwd)/$build/stage
 if [ ! -x "$demo" ] || [ ! -f "$stage/synkTest.snc" ]; then
   echo "soak: build the demo and its stage first (cmake --build $build)" >&2

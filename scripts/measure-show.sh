@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-185}
 build=${2:-build}
-demo=${DEMO_BINARY:-$(pwd)/$build/src/demo/demo}
+demo=${DEMO_BINARY:-$(pwd)/$build/src/program/demo}
 stage=$(pwd)/$build/stage
 if [ ! -x "$demo" ] || [ ! -f "$stage/synkTest.snc" ]; then
   echo "measure: build the demo and its stage first (cmake --build $build)" >&2

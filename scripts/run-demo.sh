@@ -7,4 +7,4 @@ bash scripts/install-deps.sh run
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$(nproc)" --target demo stage
 cd build/stage
-exec ../src/demo/demo
+exec ../src/program/demo

@@ -12,7 +12,7 @@
 #include "audio/MusicPlayer.h"
 #include "audio/VirtualAudioLibrary.h"
 #include "demo/Clock.h"
-#include "demo/DemoProgram.h"
+#include "program/DemoProgram.h"
 #include "display/MemoryToolkit.h"
 #include "display/PtcDisplayDriver.h"
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/LibcRandom.h"
 #include "demo/DemoPart.h"
 #include "demo/PerfTimer.h"
 #include "demo/Transition.h"
@@ -36,11 +37,12 @@ void Demo::addTransition(Transition* transition) {
     transition->owner = this;
 }
 
-void Demo::initParts(Bitmap* frame) {
+void Demo::initParts(Bitmap* frame, LibcRandom* randomBefore) {
     std::printf("nu e jag h\xE4r 1 \n");
     std::printf("jag e h\xE4r for fuckes sake \n");
     for (int32_t i = 0; i < partCount; i++) {
         std::printf("jag e h\xE4r for fuckes sake \n");
+        if (randomBefore) randomBefore[i] = demoRandom();
         parts[i]->init(frame, renderDriver);
     }
     std::printf("inited all parts \n");

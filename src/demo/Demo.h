@@ -3,6 +3,7 @@
 
 class Bitmap;
 class Clock;
+class LibcRandom;
 class DemoPart;
 class NewRenderDriver;
 class PerfTimer;
@@ -39,8 +40,9 @@ public:
     void addPart(DemoPart* part);
     // Appends a transition; the 16th and later are dropped silently.
     void addTransition(Transition* transition);
-    // Calls every part's init, in list order, with the frame and the render driver.
-    void initParts(Bitmap* frame);
+    // Calls every part's init, in list order, with the frame and the render driver. With
+    // `randomBefore` (partCount entries), records the random sequence each init found.
+    void initParts(Bitmap* frame, LibcRandom* randomBefore = nullptr);
     // Makes the run timer on the given clock; run time zero is now.
     void createTimer(Clock& clock);
 };

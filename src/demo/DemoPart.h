@@ -20,9 +20,11 @@ public:
     // Parts that do not react to events use ignoreEvent; the result is not looked at.
     virtual int32_t onEvent(const SyncEvent* event) = 0;
     virtual void notify(int32_t value) = 0;
-    // The run jumps to another time (a front end's seek; the demo itself never does): a
-    // part that carries state from frame to frame goes back to what init left, so that it
-    // draws what a run starting at the new time draws.
+    // The show restarts at another time (a front end's seek, a part replaced; the demo
+    // itself never does): a part that carries state from frame to frame (a flash, a filter
+    // set for the next frame, the frame it leaves as it is, the random numbers it draws)
+    // puts back what a run's first frame finds, so that it draws what a run starting at
+    // the new time draws. Called for every part, after all of them are inited.
     virtual void rewind() {}
     virtual ~DemoPart() = default;
 

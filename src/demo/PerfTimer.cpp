@@ -32,6 +32,11 @@ float PerfTimer::mark() {
     return markOffset;
 }
 
+void PerfTimer::markAt(int64_t ms) {
+    // Both sides are whole milliseconds times 0.001: equal readings give exactly 0.
+    markOffset = static_cast<float>(readSeconds() - static_cast<double>(ms) * 0.001);
+}
+
 float PerfTimer::elapsed() {
     return static_cast<float>(readSeconds() - markOffset);
 }

@@ -20,6 +20,9 @@ public:
     float elapsed();
     // Makes now the zero point; returns the seconds since construction.
     float mark();
+    // Makes now read as `ms` milliseconds: a restart of the show at that time. With the
+    // clock already there (a front end that sets its clock to the show time) nothing moves.
+    void markAt(int64_t ms);
 
 private:
     // Reads the clock; seconds since construction, at millisecond resolution.

@@ -5,7 +5,8 @@
 #include "parts/FrameFill.h"
 #include "parts/Timeline.h"
 
-void ForstaPart::init(Bitmap*, NewRenderDriver*) {
+void ForstaPart::init(Bitmap* frame, NewRenderDriver*) {
+    this->frame = frame;
     VEX_ImageFactory factory;
     title = factory.load("data/Forsta/titel.pcx", 512, 384, 512, 384, false, 1);
     black = new Bitmap(512, 384);
@@ -23,6 +24,10 @@ void ForstaPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     // Between the fades the frame is left as it is.
     if (step.fade == Fade::In) target->blend(title, black, step.alpha);
     if (step.fade == Fade::Out) target->blend(black, title, step.alpha);
+}
+
+void ForstaPart::rewind() {
+    if (frame) fillBitmap(frame, 0);
 }
 
 DemoPart* newForstaPart() { return new ForstaPart(); }

@@ -39,6 +39,7 @@ void GreetsPart::draw(Bitmap* target, NewRenderDriver*, float time) {
 }
 
 void GreetsPart::rewind() {
+    flash.reset();
     int32_t strength = kStartStrength;
     for (RowBlurFilter* filter : filters)
         if (filter) filter->setParameter("VAL", &strength);

@@ -30,7 +30,7 @@ public:
     void draw(Bitmap* target, NewRenderDriver* driver, float time) override;
     int32_t onEvent(const SyncEvent* event) override { return flash.onEvent(event); }
     void notify(int32_t value) override { ignoreNotify(value); }
-    // Each frame sets the blur of the next: back to the first frame's.
+    // Each frame sets the blur of the next: back to the first frame's; the flash ends.
     void rewind() override;
 
     // Swings between -10 and 10 with sin(0.6 t).

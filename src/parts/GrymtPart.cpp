@@ -27,4 +27,7 @@ void GrymtPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     flash.draw(powPicture, target);
 }
 
+// A flash lit anywhere in the show must not linger after a jump.
+void GrymtPart::rewind() { flash.reset(); }
+
 DemoPart* newGrymtPart() { return new GrymtPart(); }

@@ -16,6 +16,7 @@ public:
     void draw(Bitmap* target, NewRenderDriver* driver, float time) override;
     int32_t onEvent(const SyncEvent* event) override { return flash.onEvent(event); }
     void notify(int32_t value) override { ignoreNotify(value); }
+    void rewind() override;
 
     // The upper strip enters from the right edge, the lower one from 100 pixels left of the screen.
     static int32_t upperStripX(float t);

@@ -14,6 +14,7 @@ void HusetPart::init(Bitmap*, NewRenderDriver*) {
     arrow = factory.load("data/Huset/pil.pcx", 40, 40, 40, 40, false, 1);
     powPicture = factory.loadShared("data/pow/pow.pcx", 512, 384, 512, 384, false, 1);
     flash.reset();
+    randomAtInit = demoRandom();
 }
 
 HusetPart::Point HusetPart::labelPosition(int32_t r1, int32_t r2, int32_t r3, int32_t r4) {
@@ -33,6 +34,12 @@ void HusetPart::draw(Bitmap* target, NewRenderDriver*, float time) {
     Point at = labelPosition(r1, r2, r3, r4);
     label->addInto(target, at.x, at.y);
     flash.draw(powPicture, target);
+}
+
+// The flash ends, and the label trembles from where a run's first frame finds the sequence.
+void HusetPart::rewind() {
+    flash.reset();
+    demoRandom() = randomAtInit;
 }
 
 DemoPart* newHusetPart() { return new HusetPart(); }

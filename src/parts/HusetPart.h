@@ -1,4 +1,5 @@
 #pragma once
+#include "core/LibcRandom.h"
 #include "demo/DemoPart.h"
 #include "parts/PowFlash.h"
 
@@ -9,6 +10,8 @@ public:
     Bitmap* label = nullptr;
     Bitmap* arrow = nullptr;
     const Bitmap* powPicture = nullptr;  // shared: loaded once for every part that flashes
+    // The demo's random sequence as its init found it; nothing else draws from it later.
+    LibcRandom randomAtInit;
 
     // Shared by all objects of the class.
     static PowFlash flash;
@@ -17,6 +20,7 @@ public:
     void draw(Bitmap* target, NewRenderDriver* driver, float time) override;
     int32_t onEvent(const SyncEvent* event) override { return flash.onEvent(event); }
     void notify(int32_t value) override { ignoreNotify(value); }
+    void rewind() override;
 
     struct Point {
         int32_t x;

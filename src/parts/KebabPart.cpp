@@ -45,4 +45,12 @@ void KebabPart::draw(Bitmap* target, NewRenderDriver* driver, float time) {
     flash.draw(powPicture, target);
 }
 
+// A flash lit anywhere in the show must not linger after a jump. The scene's depth stamp
+// grows a frame at a time and the depth keys lose precision with it: from 0 again, which
+// clears the depth buffer at the next frame, as at a run's first.
+void KebabPart::rewind() {
+    flash.reset();
+    if (scene) scene->frameStamp = 0;
+}
+
 DemoPart* newKebabPart() { return new KebabPart(); }

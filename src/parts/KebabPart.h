@@ -23,4 +23,5 @@ public:
     void draw(Bitmap* target, NewRenderDriver* driver, float time) override;
     int32_t onEvent(const SyncEvent* event) override { return flash.onEvent(event); }
     void notify(int32_t value) override { ignoreNotify(value); }
+    void rewind() override;
 };

@@ -1,31 +1,7 @@
 #include "parts/PowFlash.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "core/Bitmap.h"
 #include "demo/DemoPart.h"
-
-namespace {
-
-// Every flash alive; never freed, so that flashes of class scope can leave it at exit.
-std::vector<PowFlash*>& allFlashes() {
-    static std::vector<PowFlash*>* const flashes = new std::vector<PowFlash*>();
-    return *flashes;
-}
-
-}  // namespace
-
-PowFlash::PowFlash() { allFlashes().push_back(this); }
-
-PowFlash::~PowFlash() {
-    std::vector<PowFlash*>& flashes = allFlashes();
-    flashes.erase(std::remove(flashes.begin(), flashes.end(), this), flashes.end());
-}
-
-void PowFlash::resetAll() {
-    for (PowFlash* flash : allFlashes()) flash->reset();
-}
 
 void PowFlash::reset() {
     localTime = 0.0f;

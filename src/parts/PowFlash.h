@@ -12,17 +12,12 @@ struct PowFlash {
     float powTime = 0.0f;    // local time of the last "POWPOW"
     bool powActive = false;
 
-    PowFlash();
-    ~PowFlash();
+    PowFlash() = default;
     PowFlash(const PowFlash&) = delete;
     PowFlash& operator=(const PowFlash&) = delete;
 
-    // Resets every flash there is: after a jump in time a flash started elsewhere in the
-    // show must not linger, just as none does in a run that starts at that time.
-    static void resetAll();
-
     // Back to the state before any draw: a part class calls it from init, which runs
-    // before the first draw of every run of the process.
+    // before the first draw of every run of the process, and from rewind.
     void reset();
     // Records the part's local time at a draw. A flash stamped later than that was left by
     // another object of the class whose local time had run further: it is dropped, so a

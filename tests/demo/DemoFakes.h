@@ -42,6 +42,7 @@ public:
         return 0;
     }
     void notify(int32_t) override {}
+    void rewind() override { log->push_back("rewind " + name); }
 
     CallLog* log;
     std::string name;
@@ -100,6 +101,12 @@ public:
     bool play() override { log->push_back("music play"); return true; }
     bool stop() override { log->push_back("music stop"); return true; }
     bool free() override { log->push_back("music free"); return true; }
+    bool setPosition(uint32_t bytes) override {
+        log->push_back("music at " + std::to_string(bytes));
+        positions = {bytes};
+        queries = 0;
+        return true;
+    }
     uint32_t position() override {
         if (positions.empty()) return 0;
         uint32_t value = positions[queries < positions.size() ? queries : positions.size() - 1];

@@ -8,6 +8,7 @@
 #include "support/TempDir.h"
 #include "demo/Demo.h"
 #include "demo/DemoRunner.h"
+#include "core/LibcRandom.h"
 #include "demo/PerfTimer.h"
 
 namespace {
@@ -86,45 +87,41 @@ public:
     }
 };
 
-class RecordingObserver : public DrawObserver {
-public:
-    void partDrawn(int32_t part, float time, double drawSeconds) override {
-        drawn.push_back(std::to_string(part) + " " + formatTime(time));
-        seconds.push_back(drawSeconds);
-    }
-    CallLog drawn;
-    std::vector<double> seconds;
-};
-
-// A front end that steps the runner itself sees the same calls as run makes; the
-// observer hears of each draw while it is set, with the draw call's own duration.
-TEST_F(DemoRunnerTest, StepsPlayLikeRunAndTheObserverTimesEachDraw) {
+// A front end that steps the runner itself sees the same calls as run makes; each frame
+// reports what it drew and delivered, with the draw call's own duration.
+TEST_F(DemoRunnerTest, StepsPlayLikeRunAndReportEachFrame) {
     parts.push_back(std::make_unique<RecordingPart>(&log, "0"));
     parts.push_back(std::make_unique<SlowDrawingPart>(&log, "1"));
     for (auto& part : parts) demo.addPart(part.get());
     ScriptedDisplay display(&log, &clock, kClockBase, {});
-    ScriptedMusic music(&log, {});
+    ScriptedMusic music(&log, {0, 10, 10});
     DemoRunner runner(&display, &music, clock);
-    RecordingObserver observer;
     testing::internal::CaptureStdout();
-    runner.begin(&demo, "data/musik.mp3", dir.write("synkTest.snc", "QRM SYNCSCRIPT\n0\n1\nx\n1\n\n").c_str());
+    runner.begin(&demo, "data/musik.mp3",
+                 dir.write("synkTest.snc", "QRM SYNCSCRIPT\n1\ncue\n5\n\n1\nx\n1\n\n").c_str());
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(printed.substr(printed.size() - 16), "loaded actions \n");
-    runner.setDrawObserver(&observer);
-    for (int64_t ms : {500, 1500}) {
+    std::vector<FrameReport> reports;
+    for (int64_t ms : {500, 1500, 1500}) {
         clock.set(kClockBase + ms * 1000000);
-        runner.playFrame();
+        reports.push_back(runner.playFrame());
     }
-    runner.setDrawObserver(nullptr);
-    runner.playFrame();
     runner.finish();
     EXPECT_EQ(log, CallLog({"music load data/musik.mp3", "open 4x3 fullscreen 32", "init 0", "init 1", "music play",
-                            "draw 0 0.5", "present", "draw 1 1.5", "present", "draw 1 1.5", "present",
-                            "music stop", "music free"}));
-    EXPECT_EQ(observer.drawn, CallLog({"0 0.5", "1 1.5"}));
-    ASSERT_EQ(observer.seconds.size(), 2u);
-    EXPECT_GE(observer.seconds[0], 0.0);
-    EXPECT_GE(observer.seconds[1], 0.002);
+                            "draw 0 0.5", "present", "event 0 cue", "draw 1 1.5", "present", "draw 1 1.5",
+                            "present", "music stop", "music free"}));
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_EQ(reports[0].part, 0);
+    EXPECT_EQ(reports[0].time, 0.5f);
+    EXPECT_EQ(reports[0].event, -1);
+    EXPECT_EQ(reports[1].part, 1);
+    EXPECT_EQ(reports[1].event, 0);
+    EXPECT_STREQ(reports[1].eventName, "cue");
+    EXPECT_EQ(reports[1].eventPart, 0);
+    EXPECT_EQ(reports[2].event, -1);
+    EXPECT_EQ(reports[2].eventPart, -1);
+    EXPECT_GE(reports[0].drawSeconds, 0.0);
+    EXPECT_GE(reports[1].drawSeconds, 0.002);
 }
 
 TEST_F(DemoRunnerTest, KeyBeforeTheFirstFrameStillStartsAndStopsTheMusic) {
@@ -193,6 +190,74 @@ TEST_F(DemoRunnerTest, LoadingTimeIsNotPartOfTheRunTime) {
     loadingNs = 6500000000;
     run({0, 250}, {}, "QRM SYNCSCRIPT\n0\n1\nx\n0.1\n\n");
     EXPECT_EQ(frames(), CallLog({"draw 0 0", "present", "draw 1 0.25", "present", "music stop", "music free"}));
+}
+
+// A part whose init draws from the demo's random sequence, as the kebab's loader does.
+class RandomInitPart : public RecordingPart {
+public:
+    using RecordingPart::RecordingPart;
+    void init(Bitmap* frame, NewRenderDriver* driver) override {
+        RecordingPart::init(frame, driver);
+        drawn = demoRandom().next();
+    }
+    int32_t drawn = 0;
+};
+
+// A restart puts the next event at its time in either direction, moves the music and the
+// run timer there and rewinds every part; a replaced part is inited as the first one was,
+// on the same frame and from the same random numbers, and takes its window; the queries
+// read the script and the windows.
+TEST_F(DemoRunnerTest, RestartsReplacedPartsAndQueries) {
+    parts.push_back(std::make_unique<RecordingPart>(&log, "0"));
+    parts.push_back(std::make_unique<RandomInitPart>(&log, "1"));
+    for (auto& part : parts) demo.addPart(part.get());
+    ScriptedDisplay display(&log, &clock, kClockBase, {});
+    ScriptedMusic music(&log, {});
+    DemoRunner runner(&display, &music, clock);
+    testing::internal::CaptureStdout();
+    // Events sorted: a at 1 s, b and c at 2 s, d at 9 s (music bytes); part 1 from 3 s on.
+    runner.begin(&demo, "data/musik.mp3",
+                 dir.write("s.snc", "QRM SYNCSCRIPT\n4\nd\n1587600\n\nb\n352800\n\na\n176400\n\nc\n352800\n\n"
+                                    "1\nx\n3\n\n").c_str());
+    testing::internal::GetCapturedStdout();
+    for (auto [ms, next] : std::vector<std::pair<int64_t, int32_t>>{{2001, 3}, {2000, 1}, {0, 0}, {100000, 4}, {1500, 1}}) {
+        EXPECT_EQ(runner.restart(ms), ms);
+        EXPECT_EQ(runner.nextEvent(), next) << ms;
+    }
+    EXPECT_EQ(runner.restart(-5), 0);
+    log.clear();
+    // The clock has not moved since begin: the run timer is set to read the restart time.
+    EXPECT_EQ(runner.restart(4000), 4000);
+    clock.advance(250000000);
+    EXPECT_EQ(runner.playFrame().time, 4.25f);
+    EXPECT_EQ(log, CallLog({"music at 705600", "rewind 0", "rewind 1", "draw 1 4.25", "present"}));
+
+    EXPECT_EQ(runner.partCount(), 2);
+    EXPECT_EQ(runner.partAt(2.5f), 0);
+    EXPECT_EQ(runner.partAt(3.5f), 1);
+    EXPECT_EQ(runner.window(1).start, 3.0f);
+    EXPECT_EQ(runner.event(3).ms, 9000);
+    std::string between;
+    for (const EventInfo& event : runner.eventsBetween(1000, 2001)) between += event.name;
+    EXPECT_EQ(between, "abc");
+    EXPECT_TRUE(runner.eventsBetween(2001, 9000).empty());
+
+    const int32_t firstDrawn = static_cast<RandomInitPart*>(parts[1].get())->drawn;
+    const int32_t nextRandom = LibcRandom(demoRandom()).next();
+    RandomInitPart fresh(&log, "new");
+    log.clear();
+    EXPECT_EQ(runner.replacePart(1, &fresh), parts[1].get());
+    EXPECT_EQ(runner.replacePart(2, &fresh), nullptr);
+    EXPECT_EQ(fresh.drawn, firstDrawn);
+    EXPECT_EQ(demoRandom().next(), nextRandom);
+    EXPECT_EQ(fresh.initFrame, display.frame());
+    EXPECT_EQ(fresh.start, 3.0f);
+    EXPECT_EQ(runner.partName(1), "(anonymous namespace)::RandomInitPart");
+    runner.reinitPart(0);
+    runner.playFrame();
+    EXPECT_EQ(log, CallLog({"init new", "rewind 0", "rewind new", "init 0", "rewind 0", "rewind new",
+                            "draw new 4.25", "present"}));
+    runner.finish();
 }
 
 }  // namespace

@@ -66,10 +66,10 @@ protected:
             wall.advance(16 * kMs);
             audioSeconds += 0.016;
             audio.setTimeSeconds(audioSeconds);
-            const int32_t before = controller->runner().nextEvent;
+            const int32_t before = controller->runner().nextEvent();
             controller->tick();
-            if (controller->runner().nextEvent == before + 1)
-                delivered += std::string(controller->runner().syncScript.events[before]->name) + " ";
+            if (controller->runner().nextEvent() == before + 1)
+                delivered += std::string(controller->runner().event(before).name) + " ";
         }
         return delivered;
     }
@@ -77,8 +77,8 @@ protected:
         toolkit.pushKey(code);
         controller->tick();
     }
-    uint32_t musicPosition() { return controller->runner().music->position(); }
-    int32_t part() { return controller->runner().currentPart; }
+    uint32_t musicPosition() { return controller->musicPosition(); }
+    int32_t part() { return controller->runner().currentPart(); }
 
     bool withMusic = true;
     TempDir folder;
@@ -122,21 +122,33 @@ TEST_F(PlayerTest, SeeksAndStepsMoveTimeMusicAndFrameWhilePausedHoldsTheFrame) {
     EXPECT_NEAR(static_cast<double>(controller->timeMs()), 1481.0, 1.0);
     EXPECT_NEAR(static_cast<double>(musicPosition()), 1481 * 176.4, 16 * 176.4);
 
-    // Past the end of the music the time stops at the music's end.
+    // Past the end of the music the time goes where it is asked, the music to its end.
     controller->seek(10000000);
-    EXPECT_GT(controller->timeMs(), 100000);
-    EXPECT_LT(controller->timeMs(), 10000000);
-    EXPECT_EQ(musicPosition(), static_cast<uint32_t>(controller->timeMs() * 44100 / 1000 * 4));
+    EXPECT_EQ(controller->timeMs(), 10000000);
+    EXPECT_LT(musicPosition(), units::musicBytesAt(10000000));
+}
+
+// Played on past the end of the show, where the music has gone round to its start, a seek
+// goes from the show time, not from where the music has got to.
+TEST_F(PlayerTest, PastTheEndASeekStaysNearTheEnd) {
+    begin({181000, -1, false, false});
+    audioSeconds = 181.0;
+    play(4000);
+    EXPECT_LT(musicPosition(), units::musicBytesAt(10000));
+    press(KeyCode::Left);
+    EXPECT_NEAR(static_cast<double>(controller->timeMs()), 184000.0, 20.0);
+    EXPECT_EQ(part(), show::kPartCount - 1);
+    EXPECT_EQ(controller->runner().nextEvent(), controller->runner().eventCount());
 }
 
 TEST_F(PlayerTest, EventsBeforeASeekAreConsumedAndTheOnesAfterItDelivered) {
     begin({});
     EXPECT_EQ(play(1000), "POWPOW ");
     press(KeyCode::Home);   // back: the flash is due again, and the flash on screen ends
-    EXPECT_EQ(controller->runner().nextEvent, 0);
+    EXPECT_EQ(controller->runner().nextEvent(), 0);
     EXPECT_EQ(play(1000), "POWPOW ");
     controller->seek(2000);   // on past x: consumed without being delivered
-    EXPECT_EQ(controller->runner().nextEvent, 2);
+    EXPECT_EQ(controller->runner().nextEvent(), 2);
     EXPECT_EQ(play(1100), "y ");
 
     press(KeyCode::LetterA + ('L' - 'A'));   // loop part 3, 3.0 to 4.0 s
@@ -174,20 +186,20 @@ TEST_F(PlayerTest, AChangedScriptAppliesAtOnceAndABrokenOneKeepsTheOld) {
     writeScript(kScript, 2);   // changes at 2, 4, 6 ... s
     controller->tick();
     EXPECT_EQ(controller->reloadError(), "");
-    EXPECT_EQ(controller->runner().demo->parts[1]->start, 2.0f);
+    EXPECT_EQ(controller->runner().window(1).start, 2.0f);
     EXPECT_EQ(part(), 0);      // redrawn at once with the new windows
     // POWPOW lies before 1.5 s: consumed; x at 1.5 s itself: delivered by the redraw.
-    EXPECT_EQ(controller->runner().nextEvent, 2);
+    EXPECT_EQ(controller->runner().nextEvent(), 2);
 
     std::ofstream(stage / "synkTest.snc") << "QRM SYNC\n0\n0\n";
     controller->tick();
     EXPECT_NE(controller->reloadError().find("first line"), std::string::npos);
     EXPECT_EQ(controller->statusText().rfind("! ", 0), 0u);
-    EXPECT_EQ(controller->runner().demo->parts[1]->start, 2.0f);
+    EXPECT_EQ(controller->runner().window(1).start, 2.0f);
     fs::remove(stage / "synkTest.snc");
     controller->tick();
     EXPECT_NE(controller->reloadError().find("cannot read"), std::string::npos);
-    EXPECT_EQ(controller->runner().syncScript.changeCount, show::kPartCount - 1);
+    EXPECT_EQ(controller->runner().changeCount(), show::kPartCount - 1);
 }
 
 TEST_F(PlayerTest, KeysForTheWindowMuteAndQuit) {

@@ -11,23 +11,17 @@
 #include "assets/FontSheet.h"
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
-#include "core/Bitmap.h"
 #include "core/DataFile.h"
-#include "demo/Demo.h"
-#include "demo/DemoPart.h"
-#include "demo/DemoProgram.h"
 #include "demo/ScriptLineReader.h"
-#include "demo/SyncEvent.h"
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
-#include "parts/PowFlash.h"
 #include "parts/Show.h"
+#include "program/DemoProgram.h"
 
 namespace {
 
-constexpr int64_t kNsPerMs = 1000000;
-constexpr int64_t kBytesPerSecond = 176400;   // 44.1 kHz, 16-bit stereo
-constexpr int64_t kErrorShownNs = 5000000000;
+using units::kNsPerMs;
+constexpr int64_t kErrorShownNs = 5 * units::kNsPerSecond;
 
 std::string clockText(int64_t ms) {
     char text[32];
@@ -71,6 +65,8 @@ PlayerController::~PlayerController() = default;
 
 DemoRunner& PlayerController::runner() { return program->runner(); }
 
+uint32_t PlayerController::musicPosition() const { return musicPlayer->position(); }
+
 void PlayerController::begin(const PlayerSettings& settings) {
     if (resolveDataPath(DemoProgram::kMusicFile).empty()) {
         std::fprintf(stderr, "demo-player: no %s here: playing without sound\n", DemoProgram::kMusicFile);
@@ -82,20 +78,15 @@ void PlayerController::begin(const PlayerSettings& settings) {
     }
     program = std::make_unique<DemoProgram>(&display, musicPlayer.get(), showClock);
     program->begin();
-    runner().setDrawObserver(this);
-    randomAtBegin = demoRandom();
-    const Bitmap& frame = *display.frame();
-    frameAtBegin.assign(frame.pixels, frame.pixels + static_cast<size_t>(frame.width) * frame.height);
     scriptStamp = syncFileStamp();
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
 
-    const Demo& demo = *runner().demo;
     // Paused first, so that no sound plays past the starting point before the first frame.
     if (settings.paused) togglePause();
-    if (settings.startPart >= 0 && settings.startPart < demo.partCount)
-        seek(partEntryMs(demo.parts[settings.startPart]->start));
+    if (settings.startPart >= 0 && settings.startPart < runner().partCount())
+        seek(partEntryMs(runner().window(settings.startPart).start));
     else
         seek(settings.startMs);
     lastWall = wallClock.counter();
@@ -133,7 +124,6 @@ bool PlayerController::tick() {
 
 void PlayerController::finish() {
     if (!program) return;
-    runner().setDrawObserver(nullptr);
     program->finish();
     program.reset();
 }
@@ -146,8 +136,8 @@ void PlayerController::handleKey(int32_t code) {
     case KeyCode::Left: seek(now - 1000); break;
     case KeyCode::Up: seek(now + 10000); break;
     case KeyCode::Down: seek(now - 10000); break;
-    case KeyCode::PageDown: seekToPart(runner().currentPart + 1); break;
-    case KeyCode::PageUp: seekToPart(runner().currentPart - 1); break;
+    case KeyCode::PageDown: seekToPart(runner().currentPart() + 1); break;
+    case KeyCode::PageUp: seekToPart(runner().currentPart() - 1); break;
     case KeyCode::Home: seek(0); break;
     case KeyCode::Period: stepFrame(1); break;
     case KeyCode::Comma: stepFrame(-1); break;
@@ -168,34 +158,14 @@ void PlayerController::seek(int64_t ms) { seekNs(ms * kNsPerMs); }
 
 void PlayerController::seekNs(int64_t ns) {
     if (ns < 0) ns = 0;
-    uint32_t bytes = musicBytes(ns / kNsPerMs);
-    // A module goes to the row playing then; a stream to the byte, and past its end the
-    // time stops at the end (a module's position is no byte count to compare).
-    if (musicPlayer->setPosition(bytes) && !silentMusic && !musicPlayer->playsModule()) {
-        const uint32_t reached = musicPlayer->position();
-        if (reached < bytes) {
-            bytes = reached;
-            ns = static_cast<int64_t>(reached) * 1000 / kBytesPerSecond * kNsPerMs;
-        }
-    }
-    showNs = ns;
-    runner().seekEvents(bytes);
-    PowFlash::resetAll();
-    const Demo& demo = *runner().demo;
-    for (int32_t i = 0; i < demo.partCount; i++) demo.parts[i]->rewind();
-    demoRandom() = randomAtBegin;
-    std::copy(frameAtBegin.begin(), frameAtBegin.end(), display.frame()->pixels);
+    // The run timer reads the show clock: set there first, so the restart keeps the timer.
+    showClock.set(ns / kNsPerMs * kNsPerMs + kNsPerMs / 2);
+    const int64_t ms = runner().restart(ns / kNsPerMs);
+    showNs = ms == ns / kNsPerMs ? ns : ms * kNsPerMs;
     drawPending = true;
 }
 
-void PlayerController::moveMusicTo(int64_t ms) { musicPlayer->setPosition(musicBytes(ms)); }
-
-// The byte the offline renderer's music has reached at this run time.
-uint32_t PlayerController::musicBytes(int64_t ms) const {
-    const auto frames = static_cast<uint64_t>(static_cast<double>(ms) / 1000.0 * 44100.0);
-    const uint64_t bytes = frames * 4;
-    return bytes > 0xFFFFFFF0u ? 0xFFFFFFF0u : static_cast<uint32_t>(bytes);
-}
+void PlayerController::moveMusicTo(int64_t ms) { musicPlayer->setPosition(units::musicBytesAt(ms)); }
 
 void PlayerController::togglePause() {
     isPaused = !isPaused;
@@ -211,19 +181,18 @@ void PlayerController::togglePause() {
 void PlayerController::stepFrame(int32_t direction) {
     if (!isPaused) return;
     if (direction < 0) {
-        seekNs(showNs - kFrameStepNs);
+        seekNs(showNs - units::kFrameStepNs);
         return;
     }
-    showNs += kFrameStepNs;
+    showNs += units::kFrameStepNs;
     moveMusicTo(timeMs());
     drawPending = true;
 }
 
 void PlayerController::seekToPart(int32_t part) {
-    const Demo& demo = *runner().demo;
     if (part < 0) part = 0;
-    if (part >= demo.partCount) return;
-    seek(partEntryMs(demo.parts[part]->start));
+    if (part >= runner().partCount()) return;
+    seek(partEntryMs(runner().window(part).start));
 }
 
 void PlayerController::toggleLoop() {
@@ -231,22 +200,20 @@ void PlayerController::toggleLoop() {
         loopPart = -1;
         return;
     }
-    const DemoPart* part = runner().demo->parts[runner().currentPart];
-    loopPart = runner().currentPart;
-    loopStartMs = partEntryMs(part->start);
-    loopEndMs = static_cast<int64_t>(std::floor(static_cast<double>(part->end) * 1000.0));
+    loopPart = runner().currentPart();
+    const PartWindow window = runner().window(loopPart);
+    loopStartMs = partEntryMs(window.start);
+    loopEndMs = static_cast<int64_t>(std::floor(static_cast<double>(window.end) * 1000.0));
 }
 
 void PlayerController::drawFrame() {
     // Half a millisecond in, as the offline renderer does: the run timer reads whole ms.
     showClock.set(timeMs() * kNsPerMs + kNsPerMs / 2);
-    if (silentMusic) silentMusic->setPosition(musicBytes(timeMs()));
-    runner().playFrame();
+    if (silentMusic) silentMusic->setPosition(units::musicBytesAt(timeMs()));
+    lastDrawMs = runner().playFrame().drawSeconds * 1000.0;
     drawn++;
     drawPending = false;
 }
-
-void PlayerController::partDrawn(int32_t, float, double drawSeconds) { lastDrawMs = drawSeconds * 1000.0; }
 
 // What tells a changed file: its size and modification time, or that it is missing.
 std::string PlayerController::syncFileStamp() const {
@@ -277,10 +244,9 @@ void PlayerController::checkSyncScript() {
         return;
     }
     runner().reloadSyncScript(DemoProgram::kSyncFile);
-    runner().seekEvents(musicPlayer->position());
     lastReloadError.clear();
     std::fprintf(stderr, "demo-player: reloaded %s: %d events, %d changes\n", DemoProgram::kSyncFile,
-                 runner().syncScript.eventCount, runner().syncScript.changeCount);
+                 runner().eventCount(), runner().changeCount());
     drawPending = true;
 }
 
@@ -290,15 +256,14 @@ std::string PlayerController::statusText() const {
     const auto beats = static_cast<int64_t>(static_cast<double>(ms) * show::kBeatsPerMinute / 60000.0);
     const DemoRunner& run = program->runner();
     std::string next = "end";
-    if (run.nextEvent < run.syncScript.eventCount) {
-        const SyncEvent* event = run.syncScript.events[run.nextEvent];
-        next = std::string(event->name).substr(0, 8) + " " +
-               clockText(static_cast<int64_t>(event->time) * 1000 / kBytesPerSecond);
+    if (run.nextEvent() < run.eventCount()) {
+        const EventInfo event = run.event(run.nextEvent());
+        next = std::string(event.name).substr(0, 8) + " " + clockText(event.ms);
     }
     char text[160];
     std::snprintf(text, sizeof text, "%s%s%s %s %d %s %lld.%lld >%s %.2fms %.0ffps", isPaused ? "||" : "",
                   loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "", clockText(ms).c_str(),
-                  run.currentPart, partClassName(*run.demo->parts[run.currentPart]).c_str(),
+                  run.currentPart(), run.partName(run.currentPart()).c_str(),
                   static_cast<long long>(beats / show::kBeatsPerBar + 1),
                   static_cast<long long>(beats % show::kBeatsPerBar + 1), next.c_str(),
                   lastDrawMs, framesPerSecond);
@@ -307,7 +272,7 @@ std::string PlayerController::statusText() const {
 
 void PlayerController::renderStatus(uint32_t* pixels, int32_t width) const {
     for (int32_t i = 0; i < width * kStatusHeight; i++) pixels[i] = 0x00181818;
-    const FontSheet& font = *program->runner().fontSheet;
+    const FontSheet& font = program->runner().fontSheet();
     if (!font.glyphs || font.glyphSize + 1 > kStatusHeight) return;
     const std::string text = statusText();
     const int32_t size = font.glyphSize;

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/LibcRandom.h"
+#include "core/Units.h"
 #include "demo/Clock.h"
 #include "demo/DemoRunner.h"
 
@@ -28,15 +28,14 @@ struct PlayerSettings {
 // frames, a part loop, mute, and the sync script reloaded when it changes on disk. It
 // knows no window: keys come from the display driver, and the window follows the flags
 // it exposes. Works in the current directory, which holds data/ and synkTest.snc.
-class PlayerController : private DrawObserver {
+class PlayerController {
 public:
-    static constexpr int64_t kFrameStepNs = 16666667;   // 1/60 s
     static constexpr int32_t kStatusHeight = 10;         // one line of 8 x 8 glyphs
 
     // The wall clock moves the show on while playing; both it and the platform objects
     // must outlive the controller.
     PlayerController(DisplayDriver& display, AudioLibrary& audio, Clock& wallClock);
-    ~PlayerController() override;
+    ~PlayerController();
 
     // Builds and begins the program (without sound, and saying so on stderr, when the
     // stage has no music), goes to the starting time and draws that frame.
@@ -49,10 +48,9 @@ public:
 
     // A key in the display's numbering.
     void handleKey(int32_t code);
-    // Goes to a run time (clamped to 0 and to the music's end): the music follows, the
+    // Goes to a run time (at least 0) through the runner's restart: the music follows, the
     // events before it count as consumed, and the next pass draws it as a run starting
-    // there would: flashes end, and the parts, the random numbers and the frame they draw
-    // on go back to where the program's begin left them.
+    // there would.
     void seek(int64_t ms);
     void seekNs(int64_t ns);
 
@@ -65,6 +63,7 @@ public:
     bool fullscreen() const { return isFullscreen; }
     bool quitRequested() const { return quit; }
     int64_t framesDrawn() const { return drawn; }
+    uint32_t musicPosition() const;
     const std::string& reloadError() const { return lastReloadError; }
     DemoRunner& runner();
 
@@ -76,7 +75,6 @@ public:
 private:
     class SilentMusic;
 
-    void partDrawn(int32_t part, float time, double drawSeconds) override;
     void drawFrame();
     void moveMusicTo(int64_t ms);
     void togglePause();
@@ -85,7 +83,6 @@ private:
     void toggleLoop();
     void checkSyncScript();
     std::string syncFileStamp() const;
-    uint32_t musicBytes(int64_t ms) const;
 
     DisplayDriver& display;
     AudioLibrary& audio;
@@ -94,8 +91,6 @@ private:
     std::unique_ptr<MusicPlayer> musicPlayer;
     SilentMusic* silentMusic = nullptr;
     std::unique_ptr<DemoProgram> program;
-    LibcRandom randomAtBegin;
-    std::vector<uint32_t> frameAtBegin;
 
     int64_t showNs = 0;
     int64_t lastWall = 0;

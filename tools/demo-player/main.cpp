@@ -53,8 +53,6 @@ bool parseNumber(const std::string& text, double& value, double low, double high
     return !text.empty() && *end == '\0' && errno == 0 && std::isfinite(value) && value >= low && value <= high;
 }
 
-constexpr int64_t kFrameNs = 16666667;   // the loop's pace when nothing else paces it
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,7 +119,7 @@ int main(int argc, char** argv) {
         if (window.statusVisible() != controller.statusVisible()) window.setStatusVisible(controller.statusVisible());
         if (window.fullscreen() != controller.fullscreen()) window.setFullscreen(controller.fullscreen());
         // The vsync'd present paces the loop where there is one; elsewhere this does.
-        std::this_thread::sleep_until(passStart + std::chrono::nanoseconds(kFrameNs));
+        std::this_thread::sleep_until(passStart + std::chrono::nanoseconds(units::kFrameStepNs));
     }
     controller.finish();
     return 0;

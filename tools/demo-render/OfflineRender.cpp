@@ -9,13 +9,11 @@
 #include <cstdlib>
 
 #include "audio/MusicPlayer.h"
+#include "core/Units.h"
 #include "audio/VirtualAudioLibrary.h"
 #include "demo/Clock.h"
-#include "demo/Demo.h"
-#include "demo/DemoPart.h"
-#include "demo/DemoProgram.h"
 #include "demo/DemoRunner.h"
-#include "demo/SyncEvent.h"
+#include "program/DemoProgram.h"
 #include "display/MemoryToolkit.h"
 #include "display/PtcDisplayDriver.h"
 
@@ -25,7 +23,6 @@ constexpr int64_t kTicksPerSecond = 1000000000;
 // The clock sits half a millisecond into each frame's millisecond, so the run timer's
 // truncation to whole milliseconds can never round a frame down into the one before.
 constexpr int64_t kHalfMsTicks = 500000;
-constexpr int64_t kDefaultTailMs = 40000;   // shown after the last change time
 
 // The displays of all runs: never released, like the program's own display, and kept
 // reachable for leak checkers.
@@ -34,18 +31,6 @@ struct KeptDisplay {
     PtcDisplayDriver* driver;
 };
 std::vector<KeptDisplay>* const keptDisplays = new std::vector<KeptDisplay>();
-
-// Collects every draw call's wall time under the part index that drew.
-class PartTimer : public DrawObserver {
-public:
-    explicit PartTimer(std::vector<std::vector<double>>& drawMs) : drawMs(drawMs) {}
-    void partDrawn(int32_t part, float, double drawSeconds) override {
-        drawMs[static_cast<size_t>(part)].push_back(drawSeconds * 1000.0);
-    }
-
-private:
-    std::vector<std::vector<double>>& drawMs;
-};
 
 class OfflineSession {
 public:
@@ -63,10 +48,7 @@ public:
         program.begin();
         DemoRunner& runner = program.runner();
         prepare(runner);
-        PartTimer partTimer(partTimes);
-        if (settings.timeParts) runner.setDrawObserver(&partTimer);
         while (next < frameCount && result.error.empty()) playFrame(runner);
-        runner.setDrawObserver(nullptr);
         // Brings the soundtrack up to the end of the last frame.
         audio.setTimeSeconds(audioSeconds(next));
         if (!settings.wavPath.empty() && !audio.endWavCapture()) fail("writing " + settings.wavPath + " failed");
@@ -84,50 +66,52 @@ private:
     // The run has loaded everything and read the sync script: count the frames, consume
     // the events before the start and open the soundtrack.
     void prepare(DemoRunner& runner) {
-        Demo* demo = runner.demo;
-        for (int32_t i = 0; i < demo->partCount; i++) result.partClasses.push_back(partClassName(*demo->parts[i]));
+        for (int32_t i = 0; i < runner.partCount(); i++) result.partClasses.push_back(runner.partName(i));
 
         if (settings.frameCount >= 0) {
             frameCount = settings.frameCount;
         } else {
             int64_t endMs = settings.endMs;
             if (endMs < 0) {
-                const SyncScript& script = runner.syncScript;
-                const double lastChange = script.changeCount > 0 ? script.changes[script.changeCount - 1] : 0.0;
-                endMs = static_cast<int64_t>(std::llround(lastChange * 1000.0)) + kDefaultTailMs;
+                const double lastChange = runner.changeCount() > 0 ? runner.change(runner.changeCount() - 1) : 0.0;
+                endMs = static_cast<int64_t>(std::llround(lastChange * 1000.0)) + units::kShowTailMs;
             }
             frameCount = offlineFramesBefore(settings.startMs, endMs, settings.fps);
         }
 
         if (settings.startMs > 0) {
+            // The music plays up to the start (the same samples as playing through), and the
+            // run timer's clock is set there, so the restart moves neither.
             audio.setTimeSeconds(audioSeconds(0));
-            runner.skipEventsBefore(music.position());
+            clock.set(frameTicks(0));
+            runner.restart(settings.startMs);
         }
         if (!settings.wavPath.empty() && !audio.beginWavCapture(settings.wavPath))
             fail("cannot write " + settings.wavPath);
-        if (settings.timeParts) partTimes.resize(demo->partCount);
+        if (settings.timeParts) partTimes.resize(static_cast<size_t>(runner.partCount()));
     }
 
     void playFrame(DemoRunner& runner) {
-        clock.set(offlineFrameMs(settings.startMs, settings.fps, next) * (kTicksPerSecond / 1000) + kHalfMsTicks);
+        clock.set(frameTicks(next));
         audio.setTimeSeconds(audioSeconds(next));
-        const int32_t partBefore = runner.currentPart;
-        const int32_t eventBefore = runner.nextEvent;
-        runner.playFrame();
+        const FrameReport report = runner.playFrame();
+        if (settings.timeParts) partTimes[static_cast<size_t>(report.part)].push_back(report.drawSeconds * 1000.0);
 
         OfflineFrame frame;
         frame.index = next;
         frame.timeMs = offlineFrameMs(settings.startMs, settings.fps, next);
-        frame.part = runner.currentPart;
-        if (runner.nextEvent != eventBefore) {
-            frame.event = runner.syncScript.events[eventBefore];
-            frame.eventPart = partBefore;
-        }
+        frame.part = report.part;
+        frame.eventName = report.eventName;
+        frame.eventPart = report.eventPart;
         frame.pixels = toolkit->lastFrame().data();
         frame.width = toolkit->frameWidth();
         frame.height = toolkit->frameHeight();
         next++;
         if (!sink(frame)) fail("frame output failed");
+    }
+
+    int64_t frameTicks(int64_t frame) const {
+        return offlineFrameMs(settings.startMs, settings.fps, frame) * (kTicksPerSecond / 1000) + kHalfMsTicks;
     }
 
     double audioSeconds(int64_t frame) const {

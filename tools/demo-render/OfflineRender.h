@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-struct SyncEvent;
-
 // What one offline run does: where it runs, which frames it draws and what it records.
 struct OfflineSettings {
     std::string stageDir = ".";   // the run's working directory, as for `demo`
@@ -22,7 +20,7 @@ struct OfflineFrame {
     int64_t index = 0;
     int64_t timeMs = 0;                 // the run time the part was drawn for
     int32_t part = 0;                   // index of the part drawn
-    const SyncEvent* event = nullptr;   // the event delivered this frame, if any
+    const char* eventName = nullptr;    // the event delivered this frame, if any
     int32_t eventPart = -1;             // the part it went to
     const uint32_t* pixels = nullptr;
     int32_t width = 0, height = 0;

@@ -1,7 +1,7 @@
 // The demo in a web browser: the same object graph, toolkit, audio library and runner as
 // `demo`, compiled to WebAssembly. The page (web/) calls main after a click or key, with
 // `--classic` for the demo as it is (any key ends it), otherwise as a player that the page
-// steers through the exported functions below: `--start SECONDS` and `--paused` begin there.
+// steers through the exported functions below; `--start SECONDS` and `--paused` begin there.
 // The functions on `Module` that this calls are the page's.
 #include <emscripten.h>
 
@@ -13,44 +13,27 @@
 
 #include "audio/MusicPlayer.h"
 #include "audio/SdlAudioLibrary.h"
+#include "core/Units.h"
 #include "demo/Clock.h"
-#include "demo/Demo.h"
-#include "demo/DemoPart.h"
-#include "demo/DemoProgram.h"
 #include "demo/DemoRunner.h"
 #include "display/PtcDisplayDriver.h"
 #include "display/SdlToolkit.h"
 #include "parts/Show.h"
+#include "program/DemoProgram.h"
 
 namespace {
 
-// The player's show ends this long after the last change: the end scroller's run.
-constexpr int64_t kTailNs = 40'000'000'000;
-constexpr int64_t kNsPerMs = 1'000'000;
-
-// Remembers what the last draw was, for the page's frame statistics.
-class LastDraw : public DrawObserver {
-public:
-    void partDrawn(int32_t drawnPart, float drawnTime, double drawSeconds) override {
-        part = drawnPart;
-        time = drawnTime;
-        ms = drawSeconds * 1000.0;
-    }
-    int32_t part = 0;
-    float time = 0;
-    double ms = 0;
-};
+using units::kNsPerMs;
 
 struct WebShow {
     DemoProgram* program = nullptr;
     DisplayDriver* display = nullptr;
     AudioLibrary* audio = nullptr;
     MusicPlayer* music = nullptr;
-    LastDraw lastDraw;
     bool classic = false;
 
-    // The player's show time, moved on by the browser's clock while playing; the run
-    // timer reads it through the clock below.
+    // The player's show time, moved on by the browser's clock while playing; the run timer
+    // reads it through showClock.
     VirtualClock showClock;
     int64_t showNs = 0;
     int64_t lengthNs = 0;
@@ -60,8 +43,11 @@ struct WebShow {
 };
 WebShow show;
 
-void reportFrame(double seconds) {
-    EM_ASM({ Module.frameDone($0, $1, $2); }, show.lastDraw.part, show.lastDraw.ms, seconds);
+DemoRunner& runner() { return show.program->runner(); }
+
+// Every draw goes to the page, which shows the time and keeps frame statistics per part.
+void reportFrame(const FrameReport& report, double seconds) {
+    EM_ASM({ Module.frameDone($0, $1, $2); }, report.part, report.drawSeconds * 1000.0, seconds);
 }
 
 // The demo's loop, one turn per animation frame: a browser draws, plays and delivers keys
@@ -73,14 +59,27 @@ void classicTurn(void*) {
         EM_ASM({ Module.showEnded(); });
         return;
     }
-    show.program->runner().playFrame();
-    reportFrame(show.lastDraw.time);
+    const FrameReport report = runner().playFrame();
+    reportFrame(report, report.time);
 }
 
-void restartAt(int64_t ns);
+// The run timer reads the middle of the show time's millisecond, as the offline renderer
+// draws a frame.
+void setShowClock() { show.showClock.set(show.showNs / kNsPerMs * kNsPerMs + kNsPerMs / 2); }
 
-// The player's turn: time moves on while playing, and a frame is drawn when it has moved
-// or a seek asked for one. Keys are the page's: the demo does not see them.
+// Goes to a time (within the show) as a run starting there would be; the next turn draws it.
+void restartAt(int64_t ns) {
+    show.showNs = ns < 0 ? 0 : ns > show.lengthNs ? show.lengthNs : ns;
+    // The clock first, so the restart keeps the run timer on it.
+    setShowClock();
+    runner().restart(show.showNs / kNsPerMs);
+    show.drawPending = true;
+    // The show is there now, however long ago the last turn was.
+    show.lastWallMs = emscripten_get_now();
+}
+
+// The player's turn: time moves on while playing, and a frame is drawn when it has moved or
+// a seek asked for one. Keys are the page's: the demo does not see them.
 void playerTurn(void*) {
     const double wallMs = emscripten_get_now();
     if (!show.paused) {
@@ -97,42 +96,39 @@ void playerTurn(void*) {
     show.lastWallMs = wallMs;
     if (!show.drawPending) return;
     show.drawPending = false;
-    // The middle of the run timer's millisecond, as the offline renderer draws.
-    show.showClock.set(show.showNs + kNsPerMs / 2);
-    show.program->runner().playFrame();
-    reportFrame(static_cast<double>(show.showNs) / 1e9);
+    setShowClock();
+    reportFrame(runner().playFrame(), static_cast<double>(show.showNs) / 1e9);
 }
 
-// The show's parts for the seek bar: each one's label from the show's record and its
-// window as the sync script set it.
+// The show's parts for the seek bar: each one's label from the show's record and its window
+// as the sync script set it.
 std::string partsJson() {
-    const Demo& demo = show.program->demo();
     std::string json = "{\"length\": " + std::to_string(static_cast<double>(show.lengthNs) / 1e9) + ", \"parts\": [";
-    for (int32_t i = 0; i < demo.partCount; i++) {
+    for (int32_t i = 0; i < runner().partCount(); i++) {
         const char* label = i < show::kPartCount ? show::kParts[i].label : "part";
+        const PartWindow window = runner().window(i);
         char entry[160];
         std::snprintf(entry, sizeof entry, "%s{\"label\": \"%s\", \"start\": %.9g, \"end\": %.9g}", i ? ", " : "",
-                      label, static_cast<double>(demo.parts[i]->start), static_cast<double>(demo.parts[i]->end));
+                      label, static_cast<double>(window.start), static_cast<double>(window.end));
         json += entry;
     }
     return json + "]}";
 }
 
-int64_t clampNs(double seconds) {
+int64_t secondsToNs(double seconds) {
     if (!(seconds > 0)) return 0;
-    const double ns = std::floor(seconds * 1e3) * kNsPerMs;
-    return ns >= static_cast<double>(show.lengthNs) ? show.lengthNs : static_cast<int64_t>(ns);
+    const double ms = std::floor(seconds * 1e3);
+    return ms * kNsPerMs >= static_cast<double>(show.lengthNs) ? show.lengthNs : static_cast<int64_t>(ms) * kNsPerMs;
 }
 
 }  // namespace
 
 extern "C" {
 
-// Goes to a time of the show (whole milliseconds, within the show); the next turn draws it,
-// paused or not.
+// Goes to a time of the show, in whole milliseconds; the next turn draws it, paused or not.
 EMSCRIPTEN_KEEPALIVE void webSeek(double seconds) {
     if (show.classic || !show.program) return;
-    restartAt(clampNs(seconds));
+    restartAt(secondsToNs(seconds));
 }
 
 EMSCRIPTEN_KEEPALIVE void webSetPaused(int paused) {
@@ -140,11 +136,12 @@ EMSCRIPTEN_KEEPALIVE void webSetPaused(int paused) {
     show.paused = paused != 0;
     if (show.paused) {
         show.music->pause();
-    } else {
-        // Where the show is now, the music resumes too.
-        restartAt(show.showNs);
-        show.music->resume();
+        return;
     }
+    // The music plays on from the show's time, which a seek may have moved.
+    show.music->setPosition(units::musicBytesAt(show.showNs / kNsPerMs));
+    show.music->resume();
+    show.lastWallMs = emscripten_get_now();
 }
 
 EMSCRIPTEN_KEEPALIVE void webSetMuted(int muted) {
@@ -152,20 +149,6 @@ EMSCRIPTEN_KEEPALIVE void webSetMuted(int muted) {
 }
 
 }  // extern "C"
-
-namespace {
-
-void restartAt(int64_t ns) {
-    show.showNs = ns;
-    show.drawPending = true;
-    // The show is at ns now, however long ago the last turn was.
-    show.lastWallMs = emscripten_get_now();
-    const uint64_t bytes = static_cast<uint64_t>(static_cast<double>(ns / kNsPerMs) / 1000.0 * 44100.0) * 4;
-    show.music->setPosition(static_cast<uint32_t>(bytes));
-    show.program->runner().seekEvents(show.music->position());
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
@@ -193,19 +176,17 @@ int main(int argc, char** argv) {
                error.message());
         return 1;
     }
-    show.program->runner().setDrawObserver(&show.lastDraw);
     if (show.classic) {
         emscripten_set_main_loop_arg(classicTurn, nullptr, 0, 0);
         return 0;
     }
 
-    const SyncScript& script = show.program->runner().syncScript;
-    const double lastChange = script.changeCount > 0 ? script.changes[script.changeCount - 1] : 0.0;
-    show.lengthNs = std::llround(lastChange * 1e3) * kNsPerMs + kTailNs;
+    const double lastChange = runner().changeCount() > 0 ? runner().change(runner().changeCount() - 1) : 0.0;
+    show.lengthNs = (std::llround(lastChange * 1e3) + units::kShowTailMs) * kNsPerMs;
     EM_ASM({ Module.showBegun(UTF8ToString($0)); }, partsJson().c_str());
     // Paused first, so that no sound plays past the starting point.
     if (startPaused) webSetPaused(1);
-    restartAt(clampNs(startSeconds));
+    restartAt(secondsToNs(startSeconds));
     emscripten_set_main_loop_arg(playerTurn, nullptr, 0, 0);
     return 0;
 }

@@ -5,7 +5,7 @@
 #include "audio/MusicPlayer.h"
 #include "audio/SdlAudioLibrary.h"
 #include "demo/Clock.h"
-#include "demo/DemoProgram.h"
+#include "program/DemoProgram.h"
 #include "display/DisplayFailure.h"
 #include "display/PtcDisplayDriver.h"
 #include "display/SdlToolkit.h"

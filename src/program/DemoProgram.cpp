@@ -1,4 +1,4 @@
-#include "demo/DemoProgram.h"
+#include "program/DemoProgram.h"
 
 #include <vector>
 

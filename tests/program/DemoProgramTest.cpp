@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "DemoFakes.h"
-#include "demo/DemoProgram.h"
+#include "demo/DemoFakes.h"
+#include "program/DemoProgram.h"
 #include "parts/Show.h"
 
 namespace {
