@@ -41,9 +41,9 @@ struct WebShow {
     bool paused = false;
     bool drawPending = true;
 };
-WebShow show;
+WebShow web;
 
-DemoRunner& runner() { return show.program->runner(); }
+DemoRunner& runner() { return web.program->runner(); }
 
 // Every draw goes to the page, which shows the time and keeps frame statistics per part.
 void reportFrame(const FrameReport& report, double seconds) {
@@ -53,9 +53,9 @@ void reportFrame(const FrameReport& report, double seconds) {
 // The demo's loop, one turn per animation frame: a browser draws, plays and delivers keys
 // only between calls, so the loop cannot block as it does on the desktop.
 void classicTurn(void*) {
-    if (show.display->keyPressed()) {
+    if (web.display->keyPressed()) {
         emscripten_cancel_main_loop();
-        show.program->finish();
+        web.program->finish();
         EM_ASM({ Module.showEnded(); });
         return;
     }
@@ -65,45 +65,45 @@ void classicTurn(void*) {
 
 // The run timer reads the middle of the show time's millisecond, as the offline renderer
 // draws a frame.
-void setShowClock() { show.showClock.set(show.showNs / kNsPerMs * kNsPerMs + kNsPerMs / 2); }
+void setShowClock() { web.showClock.set(web.showNs / kNsPerMs * kNsPerMs + kNsPerMs / 2); }
 
 // Goes to a time (within the show) as a run starting there would be; the next turn draws it.
 void restartAt(int64_t ns) {
-    show.showNs = ns < 0 ? 0 : ns > show.lengthNs ? show.lengthNs : ns;
+    web.showNs = ns < 0 ? 0 : ns > web.lengthNs ? web.lengthNs : ns;
     // The clock first, so the restart keeps the run timer on it.
     setShowClock();
-    runner().restart(show.showNs / kNsPerMs);
-    show.drawPending = true;
+    runner().restart(web.showNs / kNsPerMs);
+    web.drawPending = true;
     // The show is there now, however long ago the last turn was.
-    show.lastWallMs = emscripten_get_now();
+    web.lastWallMs = emscripten_get_now();
 }
 
 // The player's turn: time moves on while playing, and a frame is drawn when it has moved or
 // a seek asked for one. Keys are the page's: the demo does not see them.
 void playerTurn(void*) {
     const double wallMs = emscripten_get_now();
-    if (!show.paused) {
-        show.showNs += std::llround((wallMs - show.lastWallMs) * kNsPerMs);
-        show.drawPending = true;
-        if (show.showNs >= show.lengthNs) {
+    if (!web.paused) {
+        web.showNs += std::llround((wallMs - web.lastWallMs) * kNsPerMs);
+        web.drawPending = true;
+        if (web.showNs >= web.lengthNs) {
             // The show is over: hold its last frame, as a video does.
-            show.showNs = show.lengthNs;
-            show.paused = true;
-            show.music->pause();
+            web.showNs = web.lengthNs;
+            web.paused = true;
+            web.music->pause();
             EM_ASM({ Module.showOver(); });
         }
     }
-    show.lastWallMs = wallMs;
-    if (!show.drawPending) return;
-    show.drawPending = false;
+    web.lastWallMs = wallMs;
+    if (!web.drawPending) return;
+    web.drawPending = false;
     setShowClock();
-    reportFrame(runner().playFrame(), static_cast<double>(show.showNs) / 1e9);
+    reportFrame(runner().playFrame(), static_cast<double>(web.showNs) / 1e9);
 }
 
 // The show's parts for the seek bar: each one's label from the show's record and its window
 // as the sync script set it.
 std::string partsJson() {
-    std::string json = "{\"length\": " + std::to_string(static_cast<double>(show.lengthNs) / 1e9) + ", \"parts\": [";
+    std::string json = "{\"length\": " + std::to_string(static_cast<double>(web.lengthNs) / 1e9) + ", \"parts\": [";
     for (int32_t i = 0; i < runner().partCount(); i++) {
         const char* label = i < show::kPartCount ? show::kParts[i].label : "part";
         const PartWindow window = runner().window(i);
@@ -118,7 +118,7 @@ std::string partsJson() {
 int64_t secondsToNs(double seconds) {
     if (!(seconds > 0)) return 0;
     const double ms = std::floor(seconds * 1e3);
-    return ms * kNsPerMs >= static_cast<double>(show.lengthNs) ? show.lengthNs : static_cast<int64_t>(ms) * kNsPerMs;
+    return ms * kNsPerMs >= static_cast<double>(web.lengthNs) ? web.lengthNs : static_cast<int64_t>(ms) * kNsPerMs;
 }
 
 }  // namespace
@@ -127,25 +127,25 @@ extern "C" {
 
 // Goes to a time of the show, in whole milliseconds; the next turn draws it, paused or not.
 EMSCRIPTEN_KEEPALIVE void webSeek(double seconds) {
-    if (show.classic || !show.program) return;
+    if (web.classic || !web.program) return;
     restartAt(secondsToNs(seconds));
 }
 
 EMSCRIPTEN_KEEPALIVE void webSetPaused(int paused) {
-    if (show.classic || !show.program || show.paused == (paused != 0)) return;
-    show.paused = paused != 0;
-    if (show.paused) {
-        show.music->pause();
+    if (web.classic || !web.program || web.paused == (paused != 0)) return;
+    web.paused = paused != 0;
+    if (web.paused) {
+        web.music->pause();
         return;
     }
     // The music plays on from the show's time, which a seek may have moved.
-    show.music->setPosition(units::musicBytesAt(show.showNs / kNsPerMs));
-    show.music->resume();
-    show.lastWallMs = emscripten_get_now();
+    web.music->setPosition(units::musicBytesAt(web.showNs / kNsPerMs));
+    web.music->resume();
+    web.lastWallMs = emscripten_get_now();
 }
 
 EMSCRIPTEN_KEEPALIVE void webSetMuted(int muted) {
-    if (!show.classic && show.audio) show.audio->setVolume(muted ? 0 : 100);
+    if (!web.classic && web.audio) web.audio->setVolume(muted ? 0 : 100);
 }
 
 }  // extern "C"
@@ -155,34 +155,34 @@ int main(int argc, char** argv) {
     double startSeconds = 0;
     bool startPaused = false;
     for (int i = 1; i < argc; i++) {
-        if (std::strcmp(argv[i], "--classic") == 0) show.classic = true;
+        if (std::strcmp(argv[i], "--classic") == 0) web.classic = true;
         else if (std::strcmp(argv[i], "--paused") == 0) startPaused = true;
         else if (std::strcmp(argv[i], "--start") == 0 && i + 1 < argc) startSeconds = std::atof(argv[++i]);
     }
 
     // Everything outlives main: the loop goes on after it returns.
     SdlToolkit* toolkit = new SdlToolkit();
-    show.display = new PtcDisplayDriver(*toolkit);
+    web.display = new PtcDisplayDriver(*toolkit);
     SdlAudioLibrary* audio = new SdlAudioLibrary();
-    show.audio = audio;
-    show.music = new MusicPlayer(audio);
-    Clock* clock = show.classic ? static_cast<Clock*>(new RealClock()) : &show.showClock;
-    show.program = new DemoProgram(show.display, show.music, *clock);
+    web.audio = audio;
+    web.music = new MusicPlayer(audio);
+    Clock* clock = web.classic ? static_cast<Clock*>(new RealClock()) : &web.showClock;
+    web.program = new DemoProgram(web.display, web.music, *clock);
     try {
-        show.program->begin();
+        web.program->begin();
     } catch (const DynamicError& error) {
         std::fprintf(stderr, "cannot open the display: %s\n", error.message());
         EM_ASM({ Module.showFailure("The display could not be opened: " + UTF8ToString($0)); },
                error.message());
         return 1;
     }
-    if (show.classic) {
+    if (web.classic) {
         emscripten_set_main_loop_arg(classicTurn, nullptr, 0, 0);
         return 0;
     }
 
     const double lastChange = runner().changeCount() > 0 ? runner().change(runner().changeCount() - 1) : 0.0;
-    show.lengthNs = (std::llround(lastChange * 1e3) + units::kShowTailMs) * kNsPerMs;
+    web.lengthNs = (std::llround(lastChange * 1e3) + units::kShowTailMs) * kNsPerMs;
     EM_ASM({ Module.showBegun(UTF8ToString($0)); }, partsJson().c_str());
     // Paused first, so that no sound plays past the starting point.
     if (startPaused) webSetPaused(1);
