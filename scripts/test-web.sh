@@ -46,9 +46,9 @@ rm -rf "$work/native" "$work/node"
 
 echo "== the page in headless Chromium"
 # The title's last fade-in frames, one of which the page must show while the title holds;
-# the frames a link to 95 s and a seek from there must show; the script the seek bar shows.
+# the frames a link to 95 s and seeks from there must show; the script the seek bar shows.
 "$render" --dir "$stage" --fps 100 --start 4.9 --frames 10 --png "$work/title" >/dev/null
-for t in 95 100; do
+for t in 90 95; do
   "$render" --dir "$stage" --start $t --frames 1 --png "$work/at$t" >/dev/null
   mv "$work/at$t/frame-000000.png" "$work/at$t.png"
 done
