@@ -185,18 +185,34 @@ uint32_t MixingAudioLibrary::channelGetPosition(uint32_t handle) {
 }
 
 int32_t MixingAudioLibrary::channelSetPosition(uint32_t handle, uint32_t position) {
-    OutputLock lock(*this);
-    AudioMixer::Channel* channel = mixer.find(handle);
-    if (!channel) return answer(AudioError::BadHandle, 0);
-    if (channel->isModule()) {
-        channel->module->setPosition(static_cast<int32_t>(position & 0xffff), static_cast<int32_t>(position >> 16));
-    } else {
-        // The stream decodes its way there (from its start when going back): the same samples
-        // as playing through. Past the end it stops at the end.
-        channel->stream->seek(position / kOutputBytesPerFrame);
-        channel->frame = static_cast<size_t>(channel->stream->position());
+    std::function<std::unique_ptr<OutputStream>()> open;
+    {
+        OutputLock lock(*this);
+        AudioMixer::Channel* channel = mixer.find(handle);
+        if (!channel) return answer(AudioError::BadHandle, 0);
+        if (channel->isModule()) {
+            channel->module->setPosition(static_cast<int32_t>(position & 0xffff), static_cast<int32_t>(position >> 16));
+            channel->ended = false;
+            return answer(AudioError::None, 1);
+        }
+        open = channel->stream->opener();
     }
-    channel->ended = false;
+    // A second stream of the file decodes its way there from its start (the same samples as
+    // playing through; past the end it stops at the end) while the output plays on: the
+    // output waits only for the swap.
+    std::unique_ptr<OutputStream> prepared = open();
+    if (!prepared) return answer(AudioError::FileFormat, 0);
+    prepared->seek(position / kOutputBytesPerFrame);
+    {
+        OutputLock lock(*this);
+        AudioMixer::Channel* channel = mixer.find(handle);
+        if (!channel || channel->isModule()) return answer(AudioError::BadHandle, 0);
+        channel->frame = static_cast<size_t>(prepared->position());
+        channel->stream.swap(prepared);
+        channel->ended = false;
+    }
+    // The stream that played until now is closed after the lock is given back.
+    prepared.reset();
     return answer(AudioError::None, 1);
 }
 

@@ -22,10 +22,11 @@ bool isFrameHeader(const uint8_t* p) {
            (p[2] >> 4) != 15 && ((p[2] >> 2) & 3) != 3;
 }
 
-// The file's bytes stay in memory (a few MB) and mpg123 reads them through a replaced reader.
+// The file's bytes stay in memory (a few MB), shared by the sources that reopen them, and
+// mpg123 reads them through a replaced reader.
 class Mp3Source : public PcmSource {
 public:
-    explicit Mp3Source(std::vector<uint8_t> bytes) : bytes(std::move(bytes)) {}
+    explicit Mp3Source(std::shared_ptr<const std::vector<uint8_t>> bytes) : bytes(std::move(bytes)) {}
     ~Mp3Source() override {
         if (!handle) return;
         mpg123_close(handle);
@@ -65,6 +66,14 @@ public:
         if (!start()) finished = true;
     }
 
+    Opener opener() const override {
+        return [bytes = bytes]() -> std::unique_ptr<PcmSource> {
+            auto again = std::make_unique<Mp3Source>(bytes);
+            if (!again->open()) return nullptr;
+            return again;
+        };
+    }
+
 private:
     // Opens the bytes from their start, as new: the same samples every time.
     bool start() {
@@ -81,16 +90,16 @@ private:
 
     static mpg123_ssize_t readBytes(void* source, void* buffer, size_t count) {
         auto* self = static_cast<Mp3Source*>(source);
-        const size_t left = self->bytes.size() - self->position;
+        const size_t left = self->bytes->size() - self->position;
         const size_t n = count < left ? count : left;
-        std::memcpy(buffer, self->bytes.data() + self->position, n);
+        std::memcpy(buffer, self->bytes->data() + self->position, n);
         self->position += n;
         return static_cast<mpg123_ssize_t>(n);
     }
 
     static off_t seekBytes(void* source, off_t offset, int whence) {
         auto* self = static_cast<Mp3Source*>(source);
-        const off_t size = static_cast<off_t>(self->bytes.size());
+        const off_t size = static_cast<off_t>(self->bytes->size());
         const off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<off_t>(self->position) : size;
         const off_t target = base + offset;
         if (target < 0 || target > size) return -1;
@@ -98,7 +107,7 @@ private:
         return target;
     }
 
-    std::vector<uint8_t> bytes;
+    std::shared_ptr<const std::vector<uint8_t>> bytes;
     size_t position = 0;
     mpg123_handle* handle = nullptr;
     bool finished = false;
@@ -109,7 +118,7 @@ private:
 std::unique_ptr<PcmSource> openMp3Source(std::vector<uint8_t> bytes) {
     const size_t start = audioStart(bytes.data(), bytes.size());
     if (start + 4 > bytes.size() || !isFrameHeader(bytes.data() + start)) return nullptr;
-    auto source = std::make_unique<Mp3Source>(std::move(bytes));
+    auto source = std::make_unique<Mp3Source>(std::make_shared<const std::vector<uint8_t>>(std::move(bytes)));
     if (!source->open()) return nullptr;
     return source;
 }

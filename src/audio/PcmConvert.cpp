@@ -73,6 +73,14 @@ bool OutputStream::seek(uint64_t frame) {
     return next == frame;
 }
 
+std::function<std::unique_ptr<OutputStream>()> OutputStream::opener() const {
+    return [open = source->opener()]() -> std::unique_ptr<OutputStream> {
+        std::unique_ptr<PcmSource> again = open();
+        if (!again) return nullptr;
+        return std::make_unique<OutputStream>(std::move(again));
+    };
+}
+
 std::unique_ptr<OutputStream> openOutputStream(std::vector<uint8_t> bytes) {
     // A RIFF file is never taken for an MP3: it plays as a WAV or not at all.
     const bool riff = bytes.size() >= 4 && std::memcmp(bytes.data(), "RIFF", 4) == 0;

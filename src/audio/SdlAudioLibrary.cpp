@@ -29,6 +29,7 @@ bool SdlAudioLibrary::openOutput() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return answer(AudioError::NoDevice, false);
     }
+    bufferFrames = obtained.samples;
     SDL_PauseAudioDevice(device, 0);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,11 @@ public:
     virtual size_t read(int16_t* samples, size_t count) = 0;
     // From the first sample again, giving exactly the same samples.
     virtual void rewind() = 0;
+    // What opens a second source over the same file (sharing its bytes), at its first
+    // sample; it gives null when the file cannot be opened. It holds only what never
+    // changes, so it may be called on any thread while this source plays on.
+    using Opener = std::function<std::unique_ptr<PcmSource>()>;
+    virtual Opener opener() const = 0;
 
 protected:
     int32_t sourceRate = 0;
@@ -51,6 +57,9 @@ public:
     bool seek(uint64_t frame);
     // The next frame to be read.
     uint64_t position() const { return next; }
+    // What opens a second stream of the same file at its start (null when it cannot), to
+    // seek in while this one plays on.
+    std::function<std::unique_ptr<OutputStream>()> opener() const;
 
 private:
     // Decodes until output frame `next` can be made; false when the stream has no such frame.

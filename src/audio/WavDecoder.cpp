@@ -17,7 +17,7 @@ constexpr int32_t kMaxWavRate = 384000;
 // The samples of the data chunk, converted as they are read.
 class WavSource : public PcmSource {
 public:
-    WavSource(std::vector<uint8_t> bytes, int32_t rate, int32_t channels, int32_t bits, size_t body,
+    WavSource(std::shared_ptr<const std::vector<uint8_t>> bytes, int32_t rate, int32_t channels, int32_t bits, size_t body,
               size_t count)
         : bytes(std::move(bytes)), bits(bits), body(body), count(count) {
         sourceRate = rate;
@@ -26,7 +26,7 @@ public:
 
     size_t read(int16_t* samples, size_t wanted) override {
         const size_t n = wanted < count - position ? wanted : count - position;
-        const uint8_t* data = bytes.data() + body;
+        const uint8_t* data = bytes->data() + body;
         for (size_t i = 0; i < n; i++, position++) {
             samples[i] = bits == 16 ? static_cast<int16_t>(readLe16(data + 2 * position))
                                     : static_cast<int16_t>((data[position] - 128) * 256);
@@ -36,8 +36,14 @@ public:
 
     void rewind() override { position = 0; }
 
+    Opener opener() const override {
+        return [bytes = bytes, rate = sourceRate, channels = sourceChannels, bits = bits, body = body, count = count] {
+            return std::unique_ptr<PcmSource>(std::make_unique<WavSource>(bytes, rate, channels, bits, body, count));
+        };
+    }
+
 private:
-    std::vector<uint8_t> bytes;
+    std::shared_ptr<const std::vector<uint8_t>> bytes;   // shared with the sources that reopen it
     int32_t bits;
     size_t body;    // offset of the first sample
     size_t count;   // whole frames' samples
@@ -76,7 +82,8 @@ std::unique_ptr<PcmSource> openWavSource(std::vector<uint8_t> bytes) {
             const size_t count = bodySize / bytesPerSample / channels * channels;
             if (count == 0) return nullptr;
             const size_t start = offset + 8;
-            return std::make_unique<WavSource>(std::move(bytes), rate, channels, bits, start, count);
+            return std::make_unique<WavSource>(std::make_shared<const std::vector<uint8_t>>(std::move(bytes)), rate,
+                                               channels, bits, start, count);
         }
         offset += 8 + chunkSize + (chunkSize & 1);
     }

@@ -119,6 +119,14 @@ void DemoRunner::reloadSyncScript(const char* syncFile) {
     skipEventsBefore(units::musicBytesAt(std::llround(static_cast<double>(currentSeconds) * units::kMsPerSecond)));
 }
 
+void DemoRunner::reloadSyncScript(const uint8_t* data, size_t size) {
+    script.clear();
+    setDefaultWindows();
+    script.parse(data, size);
+    next = 0;
+    skipEventsBefore(units::musicBytesAt(std::llround(static_cast<double>(currentSeconds) * units::kMsPerSecond)));
+}
+
 void DemoRunner::initPart(int32_t index, DemoPart* part) {
     LibcRandom& random = demoRandom();
     const LibcRandom during = random;

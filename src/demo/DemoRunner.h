@@ -77,6 +77,8 @@ public:
     // Reads the sync script afresh in place of the current one: default windows, then the
     // file's; the events before the current run time count as consumed.
     void reloadSyncScript(const char* syncFile);
+    // The same for a script held in memory (`size` bytes at `data`).
+    void reloadSyncScript(const uint8_t* data, size_t size);
 
     // Puts another part object in the place of part `index` (for code loaded anew): the
     // runner inits it on the frame and render driver the others got, with the random

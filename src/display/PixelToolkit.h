@@ -31,8 +31,15 @@ inline constexpr int32_t Right = 0x27;
 inline constexpr int32_t Down = 0x28;
 inline constexpr int32_t Digit0 = 0x30;  // '0'..'9' follow
 inline constexpr int32_t LetterA = 0x41; // 'A'..'Z' follow
+inline constexpr int32_t Delete = 0x2E;
+inline constexpr int32_t NumpadPlus = 0x6B;
+inline constexpr int32_t NumpadMinus = 0x6D;
+inline constexpr int32_t Plus = 0xBB;          // the key of '=' and '+'
 inline constexpr int32_t Comma = 0xBC;
+inline constexpr int32_t Minus = 0xBD;
 inline constexpr int32_t Period = 0xBE;
+inline constexpr int32_t BracketLeft = 0xDB;
+inline constexpr int32_t BracketRight = 0xDD;
 }  // namespace KeyCode
 
 struct ToolkitKey {

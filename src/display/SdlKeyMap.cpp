@@ -25,6 +25,13 @@ int32_t virtualKeyFromSdl(int32_t sdlKeycode) {
     case SDLK_TAB: return KeyCode::Tab;
     case SDLK_COMMA: return KeyCode::Comma;
     case SDLK_PERIOD: return KeyCode::Period;
+    case SDLK_EQUALS:
+    case SDLK_PLUS: return KeyCode::Plus;
+    case SDLK_MINUS: return KeyCode::Minus;
+    case SDLK_KP_PLUS: return KeyCode::NumpadPlus;
+    case SDLK_KP_MINUS: return KeyCode::NumpadMinus;
+    case SDLK_LEFTBRACKET: return KeyCode::BracketLeft;
+    case SDLK_RIGHTBRACKET: return KeyCode::BracketRight;
     case SDLK_LSHIFT:
     case SDLK_RSHIFT: return 0x10;
     case SDLK_LCTRL:
@@ -32,7 +39,7 @@ int32_t virtualKeyFromSdl(int32_t sdlKeycode) {
     case SDLK_LALT:
     case SDLK_RALT: return 0x12;
     case SDLK_INSERT: return 0x2D;
-    case SDLK_DELETE: return 0x2E;
+    case SDLK_DELETE: return KeyCode::Delete;
     default: return 0;
     }
 }

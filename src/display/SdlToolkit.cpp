@@ -1,6 +1,6 @@
-#include <cstdlib>
-#include <cstring>
 #include "display/SdlToolkit.h"
+
+#include <cstring>
 
 #include <SDL.h>
 
@@ -12,7 +12,7 @@
 #include "display/FramePacer.h"
 #include "display/NearestScale.h"
 #include "display/PresentStats.h"
-#include "display/SdlKeyMap.h"
+#include "display/SdlWindowCore.h"
 #include "display/SoftwareGl.h"
 
 namespace {
@@ -43,27 +43,14 @@ public:
         close();
         if (width <= 0 || height <= 0 || format.bits != 32)
             throw DynamicError("unsupported console size or format");
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-            throw DynamicError(std::string("no display: ") + SDL_GetError());
-        // Without a display SDL quietly falls back to a window-less driver and the show
-        // would play unseen: unless that driver was asked for, it counts as no display.
-        const char* driver = SDL_GetCurrentVideoDriver();
-        if (!std::getenv("SDL_VIDEODRIVER") && driver &&
-            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
-            SDL_QuitSubSystem(SDL_INIT_VIDEO);
-            throw DynamicError(std::string("no display: only the ") + driver + " video driver is available");
-        }
+        startSdlVideo();
         videoStarted = true;
 
         Uint32 flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
         int windowWidth = width, windowHeight = height;
-        SDL_DisplayMode desktop;
         // Desktop-sized from the start, so that the output fills the screen even where no
         // window manager carries out the full-screen request (a bare X server).
-        if (!windowed && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
-            windowWidth = desktop.w;
-            windowHeight = desktop.h;
-        }
+        if (!windowed) desktopSize(windowWidth, windowHeight);
         if (windowed) {
             flags = SDL_WINDOW_RESIZABLE;
             int scale = largestScaleThatFits(width, height);
@@ -170,7 +157,7 @@ public:
         texture = nullptr;
         renderer = nullptr;
         window = nullptr;
-        if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (videoStarted) stopSdlVideo();
         videoStarted = false;
     }
 
@@ -226,34 +213,15 @@ private:
         throw DynamicError(message);
     }
 
-    // The largest integer multiple of the frame that fits the usable desktop, at least 1.
-    static int largestScaleThatFits(int32_t width, int32_t height) {
-        SDL_Rect bounds;
-        if (SDL_GetDisplayUsableBounds(0, &bounds) != 0) {
-            SDL_DisplayMode mode;
-            if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 1;
-            bounds.w = mode.w;
-            bounds.h = mode.h;
-        }
-        return std::max(1, std::min(bounds.w / width, bounds.h / height));
-    }
-
     void pumpEvents() {
         if (!videoStarted) return;
-        SDL_Event event;
-        while (SDL_PollEvent(&event)) {
-            if (event.type == SDL_KEYDOWN && !event.key.repeat) {
-                ToolkitKey key;
-                key.code = virtualKeyFromSdl(event.key.keysym.sym);
-                key.alt = (event.key.keysym.mod & KMOD_ALT) != 0;
-                key.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
-                key.control = (event.key.keysym.mod & KMOD_CTRL) != 0;
-                keys.push_back(key);
-            } else if (event.type == SDL_WINDOWEVENT) {
-                const Uint8 what = event.window.event;
-                repaint = repaint || what == SDL_WINDOWEVENT_EXPOSED || what == SDL_WINDOWEVENT_SHOWN ||
-                          what == SDL_WINDOWEVENT_RESTORED || what == SDL_WINDOWEVENT_SIZE_CHANGED;
-            } else if (event.type == SDL_QUIT) {
+        WindowEvent event;
+        while (pollWindowEvent(event)) {
+            if (event.kind == WindowEvent::Kind::Key && !event.repeat) {
+                keys.push_back(event.key);
+            } else if (event.kind == WindowEvent::Kind::Repaint) {
+                repaint = true;
+            } else if (event.kind == WindowEvent::Kind::Close) {
                 // Closing the window ends the run like a key press would.
                 keys.push_back(ToolkitKey{KeyCode::Escape});
             }

@@ -2,61 +2,54 @@
 #include <initializer_list>
 
 // The show in one record: every part in play order, one row each. The timeline makes the
-// parts from it; the data generator writes the sync script, lays out the music and makes the
-// pictures from it; the tests take their expectations from it. It includes nothing of the
+// parts from it; the data generator lays out the music and makes the pictures from it; the
+// tests take their expectations from it. When parts begin and where they flash is the show's
+// sync script's (show/synkTest.snc, read by parts/ShowTiming.h). It includes nothing of the
 // system, so the generator can read it without depending on the parts.
 //
-// SHOW_PARTS(ROW, DATA) calls ROW(Class, label, seconds, section, files, flashes) for each part:
+// SHOW_PARTS(ROW, DATA) calls ROW(Class, label, section, files) for each part:
 //   Class    the part's class; its file defines `DemoPart* newClass()` (declared in Timeline.h)
-//   label    the change's name in the sync script
-//   seconds  when the part begins: its change time (the first part begins at 0, with no change)
-//   section  what the music plays from then on (a section of the generator's song)
+//   label    its name for people (the sync script's change label)
+//   section  what the music plays from the part's start on (a section of the generator's song)
 //   files    (DATA(path, width, height, maker), ...): what its init loads, at the size it loads
 //            it, under the name the stage folder holds it (letter case of data files does not
 //            matter to the loaders), and the generator's function that makes it
-//   flashes  (seconds, ...): its "POWPOW" events, on beats inside the part
 // The three strips parts load the same files. They share one flash state, so a flash late in
 // one would light the next one from its start until its own first flash: each strips part
-// gets one flash, a beat in.
+// gets one flash in the script, a beat in.
 #define SHOW_PARTS(ROW, DATA)                                                                          \
-    ROW(ForstaPart, "title", 0, Intro, (DATA("data/Forsta/titel.pcx", 512, 384, makeTitle)), ())      \
-    ROW(GrymtPart, "strips", 20, Entry, SHOW_STRIPS_FILES(DATA), (20.5))                               \
-    ROW(FetdelPart, "rotozoom", 24, Groove,                                                            \
+    ROW(ForstaPart, "title", Intro, (DATA("data/Forsta/titel.pcx", 512, 384, makeTitle)))              \
+    ROW(GrymtPart, "strips", Entry, SHOW_STRIPS_FILES(DATA))                                           \
+    ROW(FetdelPart, "rotozoom", Groove,                                                                \
         (DATA("data/fetdel/bilden.pcx", 256, 256, makeRingTile),                                       \
-         DATA("data/fetdel/bilden2.pcx", 256, 256, makePlasmaTile)),                                   \
-        ())                                                                                            \
-    ROW(ForortPart, "graffiti", 44, Breakbeat, (DATA("data/Forort/grafiti.pcx", 512, 384, makeGraffiti)), \
-        ())                                                                                            \
-    ROW(GrymtPart, "strips", 62, Build, SHOW_STRIPS_FILES(DATA), (62.5))                               \
-    ROW(KebabPart, "kebab", 66, Drop,                                                                  \
+         DATA("data/fetdel/bilden2.pcx", 256, 256, makePlasmaTile)))                                   \
+    ROW(ForortPart, "graffiti", Breakbeat, (DATA("data/Forort/grafiti.pcx", 512, 384, makeGraffiti)))  \
+    ROW(GrymtPart, "strips", Build, SHOW_STRIPS_FILES(DATA))                                           \
+    ROW(KebabPart, "kebab", Drop,                                                                      \
         (DATA("data/kebab/kebab.pcx", 512, 384, makeKebabBackdrop),                                    \
          DATA("data/pow/pow.pcx", 512, 384, makePow),                                                  \
          DATA("data/kebab/bump.jpg", 256, 256, makeBumpHeights),                                       \
          DATA("data/kebab/kebab2.lwo", 0, 0, buildKebabModel),                                         \
-         DATA("data/kebab/envmap.jpg", 256, 256, makeEnvironment)),                                    \
-        (70, 74, 78, 82, 86))                                                                          \
-    ROW(HusetPart, "house", 90, HalfTime,                                                              \
+         DATA("data/kebab/envmap.jpg", 256, 256, makeEnvironment)))                                    \
+    ROW(HusetPart, "house", HalfTime,                                                                  \
         (DATA("data/Huset/before.pcx", 512, 384, makeHouse), DATA("data/Huset/jag.pcx", 100, 30, makeMeLabel), \
-         DATA("data/Huset/pil.pcx", 40, 40, makeArrow), DATA("data/pow/pow.pcx", 512, 384, makePow)),  \
-        (92, 94, 96, 98))                                                                              \
-    ROW(GrymtPart, "strips", 100, Build, SHOW_STRIPS_FILES(DATA), (100.5))                             \
-    ROW(CredsPart, "credits", 104, Groove,                                                             \
+         DATA("data/Huset/pil.pcx", 40, 40, makeArrow), DATA("data/pow/pow.pcx", 512, 384, makePow)))  \
+    ROW(GrymtPart, "strips", Build, SHOW_STRIPS_FILES(DATA))                                           \
+    ROW(CredsPart, "credits", Groove,                                                                  \
         (DATA("data/Creds/code.pcx", 512, 80, makeCodePlate),                                          \
          DATA("data/Creds/grafik.pcx", 512, 80, makeGraphicsPlate),                                    \
          DATA("data/Creds/musik.pcx", 512, 160, makeMusicPlate),                                       \
          DATA("data/Creds/plomek.pcx", 256, 256, makeEmblem),                                          \
-         DATA("data/Creds/tunnel1.pcx", 256, 256, makeTunnelTile)),                                    \
-        ())                                                                                            \
-    ROW(GreetsPart, "greets", 126, Anthem,                                                             \
+         DATA("data/Creds/tunnel1.pcx", 256, 256, makeTunnelTile)))                                    \
+    ROW(GreetsPart, "greets", Anthem,                                                                  \
         (DATA("data/Greets/crest1.pcx", 512, 384, makeGreetingsBackdrop),                              \
          DATA("data/pow/pow.pcx", 512, 384, makePow),                                                  \
          DATA("data/Greets/namn1.pcx", 100, 30, makeGreetPlate<1>),                                    \
          DATA("data/Greets/namn2.pcx", 100, 30, makeGreetPlate<2>),                                    \
          DATA("data/Greets/namn3.pcx", 100, 30, makeGreetPlate<3>),                                    \
          DATA("data/Greets/namn4.pcx", 100, 30, makeGreetPlate<4>),                                    \
-         DATA("data/Greets/namn5.pcx", 100, 30, makeGreetPlate<5>)),                                   \
-        (130, 134, 138, 140))                                                                          \
-    ROW(SlutPart, "end scroller", 142, Outro, (DATA("data/Slut/slut.pcx", 512, 1536, makeEndScroller)), ())
+         DATA("data/Greets/namn5.pcx", 100, 30, makeGreetPlate<5>)))                                   \
+    ROW(SlutPart, "end scroller", Outro, (DATA("data/Slut/slut.pcx", 512, 1536, makeEndScroller)))
 
 // What every strips part loads.
 #define SHOW_STRIPS_FILES(DATA)                                                                        \
@@ -79,17 +72,14 @@ struct DataFile {
 struct Part {
     const char* className;
     const char* label;
-    double seconds;
     std::initializer_list<DataFile> files;
-    std::initializer_list<double> flashes;
 };
 
 #define SHOW_DATA_FILE(path, width, height, maker) DataFile{path, width, height}
 // Plain braces, not Part{...}: only lists that initialise the array's elements directly live
 // as long as the array; through a Part temporary their backing arrays may end with the full
 // expression (clang ends them, leaving the rows pointing at dead storage).
-#define SHOW_PART_RECORD(Class, label, seconds, section, files, flashes) \
-    {#Class, label, seconds, {SHOW_LIST files}, {SHOW_LIST flashes}},
+#define SHOW_PART_RECORD(Class, label, section, files) {#Class, label, {SHOW_LIST files}},
 // const rather than constexpr: clang (the fuzzers', emscripten's) does not accept pointers
 // into the lists' backing arrays as constant expressions.
 inline const Part kParts[] = {SHOW_PARTS(SHOW_PART_RECORD, SHOW_DATA_FILE)};

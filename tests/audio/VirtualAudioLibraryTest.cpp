@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "TestMedia.h"
@@ -107,6 +108,29 @@ TEST_F(VirtualAudio, SetPositionMovesAStreamToAWholeFrameAtMostItsEndAndAModuleT
     ASSERT_NE(module, 0u);
     ASSERT_EQ(audio.channelSetPosition(module, 8u << 16 | 2u), 1);
     EXPECT_EQ(audio.channelGetPosition(module), 8u << 16 | 2u);
+}
+
+// A seek decodes a second stream of the file up to the new position and swaps it in: the
+// sound from there is that of playing through.
+TEST_F(VirtualAudio, SeekInAnMp3PlaysOnWithTheSamplesOfPlayingThrough) {
+    const std::vector<uint8_t> mp3 = encodeSineMp3(1.0, 44100);
+    std::vector<int16_t> whole;
+    ASSERT_TRUE(decodeStream(mp3.data(), mp3.size(), whole));
+    const uint32_t stream = audio.streamCreateFile(1, mp3.data(), 0, static_cast<uint32_t>(mp3.size()), 0);
+    ASSERT_EQ(audio.streamPlay(stream, 0, 0), 1);
+    audio.setTimeSeconds(0.5);
+    const std::string captured = writeTempFile("after-seek.wav", {});
+    ASSERT_TRUE(audio.beginWavCapture(captured));
+    for (uint32_t frame : {30000u, 1000u}) {
+        ASSERT_EQ(audio.channelSetPosition(stream, frame * 4), 1);
+        audio.setTimeSeconds(audio.framesMixed() / 44100.0 + 0.01);
+    }
+    ASSERT_TRUE(audio.endWavCapture());
+    const std::vector<uint8_t> wav = readFileBytes(captured);
+    ASSERT_EQ(wav.size(), 44u + 2 * 441 * 4);
+    const auto* samples = reinterpret_cast<const int16_t*>(wav.data() + 44);
+    EXPECT_TRUE(std::equal(samples, samples + 2 * 441, whole.begin() + 2 * 30000));
+    EXPECT_TRUE(std::equal(samples + 2 * 441, samples + 4 * 441, whole.begin() + 2 * 1000));
 }
 
 TEST_F(VirtualAudio, ModuleReportsOrderAndRow) {

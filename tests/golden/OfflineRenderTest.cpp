@@ -16,6 +16,7 @@
 #include "display/PtcDisplayDriver.h"
 #include "program/DemoProgram.h"
 #include "parts/Show.h"
+#include "support/ShowTimingFile.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -267,9 +268,10 @@ TEST(SessionRestart, DrawsWhatARunStartingThereDrawsInEveryPart) {
     };
     std::vector<Case> cases;
     for (int i = 0; i < show::kPartCount; i++) {
-        const show::Part& part = show::kParts[i];
-        const double end = i + 1 < show::kPartCount ? show::kParts[i + 1].seconds : part.seconds + 20.0;
-        const double at = part.flashes.size() ? *part.flashes.begin() + 0.25 : (part.seconds + end) / 2.0;
+        const double start = sourceTiming().partStart(i);
+        const double end = i + 1 < show::kPartCount ? sourceTiming().partStart(i + 1) : start + 20.0;
+        const std::vector<double> flashes = sourceTiming().flashesOf(i);
+        const double at = flashes.empty() ? (start + end) / 2.0 : flashes.front() + 0.25;
         OfflineSettings settings;
         settings.stageDir = TEST_STAGE_DIR;
         settings.startMs = static_cast<int64_t>(at * 1000.0);

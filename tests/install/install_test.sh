@@ -18,7 +18,7 @@ same_data() { diff -r "$stage" "$1" >/dev/null || fail "$1 differs from $stage";
 
 if [ "$mode" = prefix ]; then
   has_player=$4
-  rm -rf "$out/staging" "$out/prefix" "$out/broken"
+  rm -rf "$out/staging" "$out/prefix" "$out/broken" "$out/start"
   cmake --install "$build" --prefix "$out/staging" >/dev/null
   # Nothing may depend on the prefix given at install time.
   mv "$out/staging" "$out/prefix"
@@ -36,6 +36,17 @@ if [ "$mode" = prefix ]; then
   icon=$p/share/icons/hicolor/128x128/apps/softdemo.png
   [ "$(identify -format '%m %wx%h' "$icon")" = "PNG 128x128" ] || fail "the icon is not a 128x128 PNG"
 
+  if [ "$has_player" = 1 ]; then
+    # The player's own --dir is relative to where it was started: without a display it gets
+    # as far as opening its window, which means it found the stage there.
+    mkdir -p "$out/start"
+    ln -sfn "$p/share/softdemo" "$out/start/mystage"
+    (cd "$out/start" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy \
+      timeout 60 "$p/bin/softdemo-player" --dir mystage) >/dev/null 2>"$out/start/stderr" </dev/null || true
+    grep -q "no display" "$out/start/stderr" ||
+      fail "softdemo-player --dir mystage did not reach its window: $(cat "$out/start/stderr")"
+  fi
+
   # A launcher whose data folder is gone: a clear message naming the folder, status 1, and
   # the demo never started.
   mkdir -p "$out/broken/bin"
@@ -46,7 +57,7 @@ if [ "$mode" = prefix ]; then
   grep -qF "$out/broken/share/softdemo is missing" "$out/broken/stderr" ||
     fail "stderr does not name the missing data folder: $(cat "$out/broken/stderr")"
   [ ! -s "$out/broken/stdout" ] || fail "the demo was started without its data"
-  echo "PASS: installed and moved: programs, data, desktop entry, icon; no data -> status 1"
+  echo "PASS: installed and moved: programs, data, desktop entry, icon; the player's relative --dir; no data -> status 1"
   exit 0
 fi
 

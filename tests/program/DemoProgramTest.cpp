@@ -7,6 +7,7 @@
 #include "demo/DemoFakes.h"
 #include "program/DemoProgram.h"
 #include "parts/Show.h"
+#include "support/ShowTimingFile.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ TEST(DemoProgram, RunsTheTimelineAndEndsWithTheDescriptorMessage) {
     // The script's last change is the start of the show's last part.
     char lastChange[64];
     std::snprintf(lastChange, sizeof lastChange, "change %d: %f\nloaded actions \n", show::kPartCount - 2,
-                  show::kParts[show::kPartCount - 1].seconds);
+                  sourceTiming().partStart(show::kPartCount - 1));
     EXPECT_NE(printed.find(lastChange), std::string::npos);
     const std::string last = "deallocated internal Bitmap buffer \n";
     ASSERT_GE(printed.size(), last.size());

@@ -14,6 +14,7 @@
 
 #include "LwobTestReader.h"
 #include "ShowTimeline.h"
+#include "support/ShowTimingFile.h"
 #include "TestFiles.h"
 #include "core/Bitmap.h"
 #include "demo/Demo.h"
@@ -133,39 +134,6 @@ Mp3Walk walkMp3(const std::vector<uint8_t>& f) {
     return walk;
 }
 
-struct SyncScript {
-    std::string header;
-    std::vector<std::pair<std::string, long>> events;
-    std::vector<double> changes;
-};
-
-// Reads the script the way the demo does: line by line, counts with atoi, change values
-// with atof, three lines a record.
-SyncScript readSyncScript(const std::string& path) {
-    std::ifstream in(path);
-    SyncScript s;
-    auto line = [&] {
-        std::string l;
-        std::getline(in, l);
-        return l;
-    };
-    s.header = line();
-    int n = std::atoi(line().c_str());
-    for (int i = 0; i < n; ++i) {
-        std::string name = line();
-        long time = std::atol(line().c_str());
-        line();
-        s.events.push_back({name, time});
-    }
-    int m = std::atoi(line().c_str());
-    for (int i = 0; i < m; ++i) {
-        line();
-        s.changes.push_back(std::atof(line().c_str()));
-        line();
-    }
-    return s;
-}
-
 }  // namespace
 
 TEST(Stage, EveryPcxPictureDecodesToItsPartSize) {
@@ -267,47 +235,40 @@ TEST(Stage, MusicIsAbout182SecondsOfStereoMp3) {
     EXPECT_LT(seconds, 183.5);
 }
 
-// The part windows of the show's rows: from each part's start to the next one's (the last
+// The part windows of the show's timing: from each part's start to the next one's (the last
 // to the end of the music).
 std::pair<double, double> windowOf(int part) {
-    return {show::kParts[part].seconds, part + 1 < show::kPartCount ? show::kParts[part + 1].seconds : show::kLengthSeconds};
+    return {sourceTiming().partStart(part),
+            part + 1 < show::kPartCount ? sourceTiming().partStart(part + 1) : show::kLengthSeconds};
 }
 
-TEST(Stage, SyncScriptChangesAndFlashesFollowTheShow) {
-    SyncScript s = readSyncScript(kStage + "/synkTest.snc");
-    EXPECT_EQ(s.header, "QRM SYNCSCRIPT");
-    std::vector<double> starts;
-    std::vector<std::pair<double, double>> flashing;
-    for (int part = 0; part < show::kPartCount; ++part) {
-        if (part > 0) starts.push_back(show::kParts[part].seconds);
-        if (show::kParts[part].flashes.size() > 0) flashing.push_back(windowOf(part));
+// The stage's script is the source tree's, byte for byte; its changes start every part, on
+// bar lines, and its flashes lie on beats inside flashing parts, over before the next part.
+TEST(Stage, SyncScriptIsTheShowsAndItsFlashesFitTheParts) {
+    EXPECT_EQ(readFileBytes(kStage + "/synkTest.snc"), readFileBytes(std::string(TEST_SOURCE_DIR) + "/show/synkTest.snc"));
+    const show::Timing& timing = sourceTiming();
+    ASSERT_EQ(timing.changes.size(), static_cast<size_t>(show::kPartCount - 1));
+    for (double start : timing.changes) EXPECT_EQ(std::fmod(start, show::kSecondsPerBar), 0.0) << start;
+    ASSERT_FALSE(timing.cues.empty());
+    for (const show::Cue& cue : timing.cues) {
+        EXPECT_EQ(cue.name, "POWPOW");
+        EXPECT_EQ(cue.bytes % (show::kBytesPerSecond / 2), 0) << "on a beat";
+        EXPECT_LT(cue.seconds(), show::kLengthSeconds);
     }
-    EXPECT_EQ(s.changes, starts);
-    std::vector<int> perWindow(flashing.size(), 0);
-    ASSERT_FALSE(s.events.empty());
-    long previous = 0;
-    for (const auto& [name, bytes] : s.events) {
-        EXPECT_EQ(name, "POWPOW");
-        EXPECT_GE(bytes, previous) << "events are in time order";
-        previous = bytes;
-        EXPECT_EQ(bytes % (show::kBytesPerSecond / 2), 0) << "on a beat";
-        double seconds = double(bytes) / show::kBytesPerSecond;
-        EXPECT_LT(seconds, show::kLengthSeconds);
-        bool inside = false;
-        for (size_t w = 0; w < flashing.size(); ++w)
-            if (seconds > flashing[w].first && seconds + 1.0 <= flashing[w].second) {
-                inside = true;
-                ++perWindow[w];
-            }
-        EXPECT_TRUE(inside) << "flash at " << seconds << " s is not inside a flashing part";
-    }
-    for (size_t w = 0; w < flashing.size(); ++w) EXPECT_GE(perWindow[w], 1) << "window " << w;
+    size_t flashes = 0;
+    for (int part = 0; part < show::kPartCount; ++part)
+        for (double at : timing.flashesOf(part)) {
+            ++flashes;
+            EXPECT_GT(at, windowOf(part).first) << "part " << part;
+            EXPECT_LE(at + 1.0, windowOf(part).second) << "flash at " << at << " s outlasts part " << part;
+        }
+    EXPECT_EQ(flashes, timing.cues.size());
 }
 
 // The three strips parts share one flash state (local time of the last flash): a flash in
 // one strips part must not keep the next one under the flash picture.
 TEST(Stage, SharedStripsFlashLeavesMostOfEachStripsPartVisible) {
-    SyncScript s = readSyncScript(kStage + "/synkTest.snc");
+    const std::vector<show::Cue>& cues = sourceTiming().cues;
     std::vector<std::pair<double, double>> strips;
     for (int part = 0; part < show::kPartCount; ++part)
         if (std::string(show::kParts[part].className) == "GrymtPart") strips.push_back(windowOf(part));
@@ -318,8 +279,8 @@ TEST(Stage, SharedStripsFlashLeavesMostOfEachStripsPartVisible) {
     for (const auto& [start, end] : strips) {
         int frames = 0, flashed = 0;
         for (double t = start; t < end; t += 0.01, ++frames) {
-            while (next < s.events.size() && double(s.events[next].second) / show::kBytesPerSecond <= t) {
-                double at = double(s.events[next].second) / show::kBytesPerSecond;
+            while (next < cues.size() && cues[next].seconds() <= t) {
+                const double at = cues[next].seconds();
                 if (at > start && at < end) {
                     active = true;
                     powLocal = at - start;

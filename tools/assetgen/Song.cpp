@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "ShowTimeline.h"
+#include "SyncScriptWriter.h"
 #include "Synth.h"
 
 namespace {
@@ -17,7 +18,7 @@ constexpr double kSixteenth = kBeat / 4;
 enum class Section { Intro, Entry, Groove, Breakbeat, Build, Drop, HalfTime, Anthem, Outro };
 
 // What plays from each part's start on.
-#define SONG_SECTION(Class, label, seconds, section, files, flashes) Section::section,
+#define SONG_SECTION(Class, label, section, files) Section::section,
 constexpr Section kSectionOfPart[] = {SHOW_PARTS(SONG_SECTION, SHOW_SKIP)};
 #undef SONG_SECTION
 
@@ -50,8 +51,8 @@ public:
     std::vector<int16_t> render() {
         const int bars = int(show::kLengthSeconds / kBar);
         for (int bar = 0; bar < bars; ++bar) playBar(bar);
-        for (const show::Part& part : show::kParts)
-            for (double pow : part.flashes) hit(pow);
+        for (const show::Cue& cue : showTiming().cues)
+            if (cue.name == "POWPOW") hit(cue.seconds());
         for (int i = 1; i < show::kPartCount; ++i) markChange(i);
 
         duckUnderKicks(tracks.pad, kicks, 0.55f);
@@ -79,9 +80,9 @@ private:
         Section s = kSectionOfPart[0];
         sectionStart = 0;
         for (int i = 0; i < show::kPartCount; ++i)
-            if (bar * kBar >= show::kParts[i].seconds) {
+            if (bar * kBar >= showTiming().partStart(i)) {
                 s = kSectionOfPart[i];
-                sectionStart = int(show::kParts[i].seconds / kBar);
+                sectionStart = int(showTiming().partStart(i) / kBar);
             }
         return s;
     }
@@ -223,7 +224,7 @@ private:
     }
     // A crash where a part begins; where a beat was playing, a snare fill over the beat before.
     void markChange(int part) {
-        const double at = show::kParts[part].seconds;
+        const double at = showTiming().partStart(part);
         synth.crash(tracks.fx, at, 0.9f);
         const Section before = kSectionOfPart[part - 1];
         if (before == Section::Intro || before == Section::Build) return;

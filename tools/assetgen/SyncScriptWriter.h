@@ -1,6 +1,10 @@
 #pragma once
 #include <string>
 
-// The sync script text: header "QRM SYNCSCRIPT", the "POWPOW" events at music positions
-// in bytes, then the change times in seconds, each record three lines.
+#include "parts/ShowTiming.h"
+
+// The show's sync script (show/synkTest.snc), byte for byte as the source tree holds it.
 std::string syncScriptText();
+
+// Its timing; it ends the generator with a message when the script is not a plain one.
+const show::Timing& showTiming();

@@ -58,7 +58,7 @@ struct FileJob {
 // The font sheet the runner loads, then every file of the show's parts, each once.
 std::vector<FileJob> fileJobs() {
 #define ASSETGEN_FILE_JOB(path, width, height, maker) FileJob{path, writerOf(maker, width, height)}
-#define ASSETGEN_PART_FILES(Class, label, seconds, section, files, flashes) SHOW_LIST files,
+#define ASSETGEN_PART_FILES(Class, label, section, files) SHOW_LIST files,
     std::vector<FileJob> all{FileJob{"data/gurkan2.pcx", writerOf(makeFontSheet, 320, 200)},
                              SHOW_PARTS(ASSETGEN_PART_FILES, ASSETGEN_FILE_JOB)};
 #undef ASSETGEN_PART_FILES

@@ -1,6 +1,5 @@
 #include "PlayerController.h"
 
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -8,11 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "assets/FontSheet.h"
 #include "audio/AudioLibrary.h"
 #include "audio/MusicPlayer.h"
 #include "core/DataFile.h"
-#include "demo/ScriptLineReader.h"
 #include "display/DisplayDriver.h"
 #include "display/PixelToolkit.h"
 #include "parts/Show.h"
@@ -78,7 +75,7 @@ void PlayerController::begin(const PlayerSettings& settings) {
     }
     program = std::make_unique<DemoProgram>(&display, musicPlayer.get(), showClock);
     program->begin();
-    scriptStamp = syncFileStamp();
+    scriptSettle.markRead(syncFileStamp());
     isMuted = settings.muted;
     isFullscreen = settings.fullscreen;
     if (isMuted && !silentMusic) audio.setVolume(0);
@@ -89,6 +86,12 @@ void PlayerController::begin(const PlayerSettings& settings) {
         seek(partEntryMs(runner().window(settings.startPart).start));
     else
         seek(settings.startMs);
+    // What the demo's reader took from the script, said once the starting time is known.
+    std::vector<uint8_t> script;
+    if (readDataFile(DemoProgram::kSyncFile, script))
+        reportScript(scriptFindings(DemoProgram::kSyncFile, SyncDocument(std::string(script.begin(), script.end()))));
+    else
+        reportScript({std::string("no ") + DemoProgram::kSyncFile + " here: no events and no part changes, the first part plays throughout"});
     lastWall = wallClock.counter();
     fpsWindowStart = lastWall;
     drawFrame();
@@ -112,7 +115,7 @@ bool PlayerController::tick() {
     if (drawPending) drawFrame();
     else display.present();
 
-    fpsFrames++;
+    // Frames drawn, not passes: a held frame shown again is no new frame.
     const double windowSeconds = static_cast<double>(now - fpsWindowStart) / static_cast<double>(wallClock.frequency());
     if (windowSeconds >= 1.0) {
         framesPerSecond = static_cast<double>(fpsFrames) / windowSeconds;
@@ -201,6 +204,10 @@ void PlayerController::toggleLoop() {
         return;
     }
     loopPart = runner().currentPart();
+    setLoopWindow();
+}
+
+void PlayerController::setLoopWindow() {
     const PartWindow window = runner().window(loopPart);
     loopStartMs = partEntryMs(window.start);
     loopEndMs = static_cast<int64_t>(std::floor(static_cast<double>(window.end) * 1000.0));
@@ -212,6 +219,7 @@ void PlayerController::drawFrame() {
     if (silentMusic) silentMusic->setPosition(units::musicBytesAt(timeMs()));
     lastDrawMs = runner().playFrame().drawSeconds * 1000.0;
     drawn++;
+    fpsFrames++;
     drawPending = false;
 }
 
@@ -224,30 +232,49 @@ std::string PlayerController::syncFileStamp() const {
            std::to_string(info.st_mtim.tv_nsec);
 }
 
+// A changed script is read once it has stood still, and applied only when it is whole; what
+// the checks find in it is said either way.
 void PlayerController::checkSyncScript() {
-    const std::string stamp = syncFileStamp();
-    if (stamp == scriptStamp) return;
-    scriptStamp = stamp;
-    std::string error;
+    const int64_t nowNs = static_cast<int64_t>(static_cast<double>(wallClock.counter()) * 1e9 /
+                                               static_cast<double>(wallClock.frequency()));
+    if (!scriptSettle.due(syncFileStamp(), nowNs)) return;
     std::vector<uint8_t> bytes;
     if (!readDataFile(DemoProgram::kSyncFile, bytes)) {
-        error = std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file";
-    } else {
-        ScriptLineReader reader(bytes.data(), bytes.size());
-        if (::strcasecmp(reader.next(), "QRM SYNCSCRIPT") != 0)
-            error = std::string(DemoProgram::kSyncFile) + " is no sync script: its first line is not QRM SYNCSCRIPT";
-    }
-    if (!error.empty()) {
-        lastReloadError = error + "; the old script stays";
-        errorShownUntilNs = showNs + kErrorShownNs;
-        std::fprintf(stderr, "demo-player: %s\n", lastReloadError.c_str());
+        reportScript({std::string("cannot read ") + DemoProgram::kSyncFile + ": no such file; the old script stays"});
         return;
     }
-    runner().reloadSyncScript(DemoProgram::kSyncFile);
-    lastReloadError.clear();
+    const std::string text(bytes.begin(), bytes.end());
+    const SyncDocument script(text);
+    const std::string refusal = refusalOf(script);
+    if (!refusal.empty()) {
+        reportScript({std::string(DemoProgram::kSyncFile) + " " + refusal + "; not applied, the old script stays"});
+        return;
+    }
+    reportScript(scriptFindings(DemoProgram::kSyncFile, script));
+    if (scriptGuard && !scriptGuard(text)) return;
+    applyScript(text);
     std::fprintf(stderr, "demo-player: reloaded %s: %d events, %d changes\n", DemoProgram::kSyncFile,
                  runner().eventCount(), runner().changeCount());
-    drawPending = true;
+}
+
+void PlayerController::applyScript(const std::string& text) {
+    runner().reloadSyncScript(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    // The loop follows the new windows; a held frame is drawn afresh, as a run starting here
+    // would draw it (while playing the next frame follows, and the music plays on).
+    if (loopPart >= 0) setLoopWindow();
+    if (isPaused) seekNs(showNs);
+    else drawPending = true;
+}
+
+void PlayerController::scriptWritten() { scriptSettle.markRead(syncFileStamp()); }
+
+void PlayerController::reportScript(const std::vector<std::string>& findings) {
+    lastReloadError.clear();
+    for (const std::string& finding : findings) std::fprintf(stderr, "demo-player: %s\n", finding.c_str());
+    if (findings.empty()) return;
+    lastReloadError = findings.front();
+    if (findings.size() > 1) lastReloadError += " (" + std::to_string(findings.size() - 1) + " more on stderr)";
+    errorShownUntilNs = showNs + kErrorShownNs;
 }
 
 std::string PlayerController::statusText() const {
@@ -258,29 +285,19 @@ std::string PlayerController::statusText() const {
     std::string next = "end";
     if (run.nextEvent() < run.eventCount()) {
         const EventInfo event = run.event(run.nextEvent());
-        next = std::string(event.name).substr(0, 8) + " " + clockText(event.ms);
+        char name[7];
+        std::snprintf(name, sizeof name, "%-6.6s", event.name);
+        next = std::string(name) + " " + clockText(event.ms);
     }
+    // Every field keeps its width, so that nothing shifts when a flag comes or goes.
     char text[160];
-    std::snprintf(text, sizeof text, "%s%s%s %s %d %s %lld.%lld >%s %.2fms %.0ffps", isPaused ? "||" : "",
-                  loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "", clockText(ms).c_str(),
-                  run.currentPart(), run.partName(run.currentPart()).c_str(),
+    std::string kind = run.partName(run.currentPart());
+    if (kind.size() > 4 && kind.compare(kind.size() - 4, 4, "Part") == 0) kind.resize(kind.size() - 4);
+    std::snprintf(text, sizeof text, "%-2s%-1s%-1s %s %2d %-6.6s %3lld.%lld >%-15s %4.1fms %3.0ffps",
+                  isPaused ? "||" : "", loopPart >= 0 ? "L" : "", isMuted || silentMusic ? "M" : "",
+                  clockText(ms).c_str(), run.currentPart(), kind.c_str(),
                   static_cast<long long>(beats / show::kBeatsPerBar + 1),
                   static_cast<long long>(beats % show::kBeatsPerBar + 1), next.c_str(),
-                  lastDrawMs, framesPerSecond);
+                  std::min(lastDrawMs, 99.9), std::min(framesPerSecond, 999.0));
     return text;
-}
-
-void PlayerController::renderStatus(uint32_t* pixels, int32_t width) const {
-    for (int32_t i = 0; i < width * kStatusHeight; i++) pixels[i] = 0x00181818;
-    const FontSheet& font = program->runner().fontSheet();
-    if (!font.glyphs || font.glyphSize + 1 > kStatusHeight) return;
-    const std::string text = statusText();
-    const int32_t size = font.glyphSize;
-    for (size_t c = 0; c < text.size() && static_cast<int32_t>(c + 1) * size <= width; c++) {
-        const uint32_t* glyph = font.glyphs + static_cast<size_t>(static_cast<uint8_t>(text[c])) * size * size;
-        for (int32_t y = 0; y < size; y++)
-            for (int32_t x = 0; x < size; x++)
-                if (glyph[y * size + x] & 0x00FFFFFF)
-                    pixels[(y + 1) * width + static_cast<int32_t>(c) * size + x] = glyph[y * size + x];
-    }
 }

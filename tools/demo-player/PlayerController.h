@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include <vector>
 
 #include "core/Units.h"
+#include "SyncDocument.h"
 #include "demo/Clock.h"
 #include "demo/DemoRunner.h"
 
@@ -52,6 +54,12 @@ public:
     // events before it count as consumed, and the next pass draws it as a run starting
     // there would.
     void seek(int64_t ms);
+    // Puts a script (the file's text, checked to be whole) in place of the current one, at
+    // the current time: the part loop takes its part's new window, a paused frame is drawn
+    // afresh.
+    void applyScript(const std::string& text);
+    // The script on disk is the player's own (just saved): it is not read back.
+    void scriptWritten();
     void seekNs(int64_t ns);
 
     int64_t timeMs() const { return showNs / 1000000; }
@@ -67,10 +75,12 @@ public:
     const std::string& reloadError() const { return lastReloadError; }
     DemoRunner& runner();
 
+    // Asked the text of a changed script on disk before it is applied; false keeps
+    // the one playing.
+    void setScriptGuard(std::function<bool(const std::string& text)> guard) { scriptGuard = std::move(guard); }
+
     // The status line: time, part, bar and beat, next event, draw time and frame rate.
     std::string statusText() const;
-    // The line drawn with the font sheet into width x kStatusHeight pixels.
-    void renderStatus(uint32_t* pixels, int32_t width) const;
 
 private:
     class SilentMusic;
@@ -81,7 +91,10 @@ private:
     void stepFrame(int32_t direction);
     void seekToPart(int32_t part);
     void toggleLoop();
+    void setLoopWindow();
     void checkSyncScript();
+    // Says what reading the script found: each line on stderr, the first in the status line.
+    void reportScript(const std::vector<std::string>& findings);
     std::string syncFileStamp() const;
 
     DisplayDriver& display;
@@ -102,7 +115,8 @@ private:
     bool drawPending = false;
     int32_t loopPart = -1;
     int64_t loopStartMs = 0, loopEndMs = 0;
-    std::string scriptStamp;
+    ScriptSettle scriptSettle;
+    std::function<bool(const std::string&)> scriptGuard;
     std::string lastReloadError;
     int64_t errorShownUntilNs = 0;
     double lastDrawMs = 0.0;
