@@ -7,6 +7,9 @@
 #
 # OUTPUT defaults to build/capture/demo.mp4. Further options go to both demo-render runs,
 # e.g. `scripts/capture-video.sh clip.mp4 --start 20 --end 30` or `--fps 30`.
+# The frames are enlarged 3 times (1536 x 1152, each pixel a 3 x 3 block) so that a video
+# site's re-encoding keeps them sharp; `--scale N` sets another factor, `--scale 1` gives
+# the 512 x 384 frames as they are.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="build/capture/demo.mp4"
@@ -21,7 +24,8 @@ cmake --build build -j"$(nproc)" --target demo-render stage
 mkdir -p "$(dirname "$output")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-render=(build/tools/demo-render/demo-render --dir build/stage "$@")
+# demo-render takes the last of a repeated option: a --scale among the arguments wins.
+render=(build/tools/demo-render/demo-render --dir build/stage --scale 3 "$@")
 
 echo "capture: soundtrack" >&2
 "${render[@]}" --wav "$work/sound.wav" >/dev/null

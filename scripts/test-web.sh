@@ -3,9 +3,10 @@
 #  1. the offline renderer compiled to WebAssembly and run under node prints the same lines
 #     and writes the same frames, byte for byte, as the native one over the whole show at
 #     10 frames a second;
-#  2. the page, served on 127.0.0.1, plays in headless Chromium (tests/web/browser-check.mjs).
-# WEB_TEST_SECONDS (default 20) is how long the page plays before the key press; 0 plays the
-# whole show. WEB_TEST_STATS=FILE keeps the page's frame statistics as JSON.
+#  2. the page, served on 127.0.0.1 as by a static host (tests/web/serve.mjs), works in
+#     headless Chromium as the player and with ?classic (tests/web/browser-check.mjs).
+# WEB_TEST_SECONDS (default 20) is how long the classic page plays before the key press; 0
+# plays the whole show. WEB_TEST_STATS=FILE keeps the page's frame statistics as JSON.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -18,9 +19,9 @@ render=$native/tools/demo-render/demo-render
 stage=$native/stage
 
 work=$(mktemp -d)
-server=""
+web_server=""
 cleanup() {
-  if [ -n "$server" ]; then kill "$server" 2>/dev/null || true; fi
+  if [ -n "$web_server" ]; then kill "$web_server" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -44,21 +45,18 @@ check $r "the same $frames frames, byte for byte$( [ -n "$differing" ] && echo "
 rm -rf "$work/native" "$work/node"
 
 echo "== the page in headless Chromium"
-# The title's last fade-in frames, one of which the page must show while the title holds.
+# The title's last fade-in frames, one of which the page must show while the title holds;
+# the frames a link to 95 s and seeks from there must show; the script the seek bar shows.
 "$render" --dir "$stage" --fps 100 --start 4.9 --frames 10 --png "$work/title" >/dev/null
-: >"$work/server.txt"
-python3 -u -m http.server 0 --bind 127.0.0.1 --directory build-web/site >"$work/server.txt" 2>&1 &
-server=$!
-port=""
-for _ in $(seq 50); do
-  port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/server.txt" | head -n 1 || true)
-  [ -n "$port" ] && break
-  sleep 0.1
+for t in 90 95; do
+  "$render" --dir "$stage" --start $t --frames 1 --png "$work/at$t" >/dev/null
+  mv "$work/at$t/frame-000000.png" "$work/at$t.png"
 done
-[ -n "$port" ] || { echo "test-web: the web server did not start" >&2; cat "$work/server.txt" >&2; exit 1; }
+cp "$stage/synkTest.snc" "$work/"
+serve_site "$work/server.txt"
 set +e
-"${web_node[@]}" tests/web/browser-check.mjs "http://127.0.0.1:$port/index.html?autostart" \
-  "$work/title" "${WEB_TEST_SECONDS:-20}" "${WEB_TEST_STATS:-}" | tee "$work/browser.txt"
+"${web_node[@]}" tests/web/browser-check.mjs "http://127.0.0.1:$web_port/" \
+  "$work" "${WEB_TEST_SECONDS:-20}" "${WEB_TEST_STATS:-}" | tee "$work/browser.txt"
 set -e
 read -r bp bf < <(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p' "$work/browser.txt")
 passed=$((passed + ${bp:-0}))

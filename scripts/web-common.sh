@@ -11,3 +11,20 @@ export NODE_PATH=/usr/share/nodejs
 [ -x /usr/bin/python3 ] && export EMSDK_PYTHON=/usr/bin/python3
 web_node=(node --no-experimental-fetch)
 web_emulator='/usr/bin/node;--no-experimental-fetch'
+
+# Serves build-web/site on 127.0.0.1 in the background as a static host would
+# (tests/web/serve.mjs: gzip, the WebAssembly type), its output in LOG: sets web_server (the
+# process id, which the caller ends) and web_port.
+serve_site() {
+  "${web_node[@]}" tests/web/serve.mjs build-web/site >"$1" 2>&1 &
+  web_server=$!
+  web_port=""
+  for _ in $(seq 50); do
+    web_port=$(sed -n 's/^serving on port \([0-9]*\)$/\1/p' "$1" | head -n 1 || true)
+    [ -n "$web_port" ] && return 0
+    sleep 0.1
+  done
+  echo "the web server did not start:" >&2
+  cat "$1" >&2
+  return 1
+}

@@ -19,6 +19,10 @@ inline constexpr int64_t kMsPerSecond = 1000;
 inline constexpr int64_t kNsPerMs = 1000000;
 inline constexpr int64_t kNsPerSecond = kNsPerMs * kMsPerSecond;
 
+// How long the show runs after its last part change: the end scroller's time. Where the
+// offline renderer stops by default and the browser's seek bar ends.
+inline constexpr int64_t kShowTailMs = 40000;
+
 // One frame at 60 a second, the pace of a display and of the players' single steps.
 inline constexpr int32_t kFramesPerSecond = 60;
 inline constexpr int64_t kFrameStepNs = (kNsPerSecond + kFramesPerSecond / 2) / kFramesPerSecond;   // 16666667

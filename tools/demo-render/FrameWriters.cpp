@@ -8,6 +8,20 @@
 
 #include "core/PlatformConsole.h"
 
+void enlargeFrame(const uint32_t* pixels, int32_t width, int32_t height, int32_t factor,
+                  std::vector<uint32_t>& out) {
+    const size_t outWidth = static_cast<size_t>(width) * factor;
+    out.resize(outWidth * height * factor);
+    uint32_t* row = out.data();
+    for (int32_t y = 0; y < height; ++y) {
+        const uint32_t* src = pixels + static_cast<size_t>(y) * width;
+        for (int32_t x = 0; x < width; ++x) std::fill_n(row + static_cast<size_t>(x) * factor, factor, src[x]);
+        // The other rows of the block repeat the first one.
+        for (int32_t copy = 1; copy < factor; ++copy) std::copy_n(row, outWidth, row + copy * outWidth);
+        row += outWidth * factor;
+    }
+}
+
 bool writeFramePng(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;

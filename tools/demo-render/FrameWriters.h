@@ -4,6 +4,11 @@
 #include <string>
 #include <vector>
 
+// The frame enlarged by a whole factor, each pixel a factor x factor block (nearest
+// neighbour): edges stay sharp through a video site's re-encoding. out is resized to fit.
+void enlargeFrame(const uint32_t* pixels, int32_t width, int32_t height, int32_t factor,
+                  std::vector<uint32_t>& out);
+
 // Writes one 0x00RRGGBB frame as an 8-bit RGB PNG; false on any failure.
 bool writeFramePng(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height);
 

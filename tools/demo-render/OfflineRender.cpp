@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "audio/MusicPlayer.h"
+#include "core/Units.h"
 #include "audio/VirtualAudioLibrary.h"
 #include "core/PlatformFiles.h"
 #include "demo/Clock.h"
@@ -21,7 +22,6 @@ constexpr int64_t kTicksPerSecond = 1000000000;
 // The clock sits half a millisecond into each frame's millisecond, so the run timer's
 // truncation to whole milliseconds can never round a frame down into the one before.
 constexpr int64_t kHalfMsTicks = 500000;
-constexpr int64_t kDefaultTailMs = 40000;   // shown after the last change time
 
 // The displays of all runs: never released, like the program's own display, and kept
 // reachable for leak checkers.
@@ -73,7 +73,7 @@ private:
             int64_t endMs = settings.endMs;
             if (endMs < 0) {
                 const double lastChange = runner.changeCount() > 0 ? runner.change(runner.changeCount() - 1) : 0.0;
-                endMs = static_cast<int64_t>(std::llround(lastChange * 1000.0)) + kDefaultTailMs;
+                endMs = static_cast<int64_t>(std::llround(lastChange * 1000.0)) + units::kShowTailMs;
             }
             frameCount = offlineFramesBefore(settings.startMs, endMs, settings.fps);
         }

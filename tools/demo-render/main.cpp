@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FrameWriters.h"
 #include "OfflineRender.h"
@@ -17,7 +18,8 @@ namespace {
 
 const char* const kUsage =
     "usage: demo-render [--dir STAGE] [--fps N] [--start SECONDS] [--end SECONDS | --frames N]\n"
-    "                   [--png DIR] [--y4m FILE|-] [--crcs FILE] [--wav FILE] [--timings FILE]\n"
+    "                   [--scale N] [--png DIR] [--y4m FILE|-] [--crcs FILE] [--wav FILE]\n"
+    "                   [--timings FILE]\n"
     "\n"
     "Plays the demo with the same objects and frame loop as `demo`, on a virtual clock,\n"
     "display and sound device: frame i is drawn at run time START + i / FPS (to the\n"
@@ -31,6 +33,8 @@ const char* const kUsage =
     "  --end SECONDS    draw the frames before this run time (default: the sync script's\n"
     "                   last change time plus 40 seconds)\n"
     "  --frames N       draw N frames instead\n"
+    "  --scale N        write the frames N times as wide and high, each pixel an N x N\n"
+    "                   block (default 1: 512 x 384)\n"
     "  --png DIR        write DIR/frame-000000.png, frame-000001.png, ...\n"
     "  --y4m FILE       write a YUV4MPEG2 (4:4:4) stream for ffmpeg; '-' writes it to\n"
     "                   standard output, and the demo's own lines then go to standard error\n"
@@ -82,6 +86,7 @@ int main(int argc, char** argv) {
     OfflineSettings settings;
     std::string pngDir, y4mPath, crcsPath, timingsPath;
     bool endGiven = false, framesGiven = false;
+    int32_t scale = 1;
 
     for (int i = 1; i < argc; i++) {
         const std::string option = argv[i];
@@ -105,6 +110,9 @@ int main(int argc, char** argv) {
         } else if (option == "--frames") {
             if (!parseCount(value, settings.frameCount, 0, 100000000)) return usageError("--frames takes a whole number");
             framesGiven = true;
+        } else if (option == "--scale") {
+            if (!parseCount(value, number, 1, 8)) return usageError("--scale takes a whole number from 1 to 8");
+            scale = static_cast<int32_t>(number);
         } else if (option == "--png") {
             pngDir = absolute(value);
         } else if (option == "--y4m") {
@@ -134,7 +142,7 @@ int main(int argc, char** argv) {
     Y4mWriter y4m;
     if (!y4mPath.empty()) {
         // The header needs the frame size, known from the program's fixed frame.
-        if (!y4m.open(y4mPath, units::kFrameWidth, units::kFrameHeight, settings.fps)) {
+        if (!y4m.open(y4mPath, units::kFrameWidth * scale, units::kFrameHeight * scale, settings.fps)) {
             std::fprintf(stderr, "demo-render: cannot write %s\n", y4mPath.c_str());
             return 1;
         }
@@ -155,20 +163,26 @@ int main(int argc, char** argv) {
     }
 
     std::string failure;
+    std::vector<uint32_t> enlarged;
     auto sink = [&](const OfflineFrame& frame) {
         if (frame.width != units::kFrameWidth || frame.height != units::kFrameHeight) {
             failure = "unexpected frame size";
             return false;
         }
+        const uint32_t* pixels = frame.pixels;
+        if (scale > 1) {
+            enlargeFrame(frame.pixels, frame.width, frame.height, scale, enlarged);
+            pixels = enlarged.data();
+        }
         if (!pngDir.empty()) {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame.index));
-            if (!writeFramePng(pngDir + name, frame.pixels, frame.width, frame.height)) {
+            if (!writeFramePng(pngDir + name, pixels, frame.width * scale, frame.height * scale)) {
                 failure = "cannot write " + pngDir + name;
                 return false;
             }
         }
-        if (!y4mPath.empty() && !y4m.writeFrame(frame.pixels)) {
+        if (!y4mPath.empty() && !y4m.writeFrame(pixels)) {
             failure = "writing the y4m stream failed";
             return false;
         }
