@@ -84,7 +84,7 @@ std::string writeTempFile(const std::string& name, const std::vector<uint8_t>& b
     const std::string path = testing::TempDir() + "audio_test_" + name;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) throw std::runtime_error("cannot write " + path);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);   // an empty vector may have no data
     std::fclose(f);
     return path;
 }
