@@ -130,14 +130,15 @@ rm -rf "$cross/stage"
 cp -r "$native/stage" "$cross/stage"
 cmake --build "$cross" -j"$jobs" --target demo demo-player demo-render test_golden test_core \
   test_demo >&2
+# Windows finds a program's DLLs beside it.
+cp "$prefix/bin/libmpg123-0.dll" "$cross/tests/"
 
 name=softdemo-windows-x86_64
 tree=$out/$name
 rm -rf "$tree" "$out/$name.zip"
 mkdir -p "$tree"
-for program in demo demo-player demo-render; do
-  $host-strip -o "$tree/$program.exe" "$cross/tools/$program/$program.exe" 2>/dev/null ||
-    $host-strip -o "$tree/$program.exe" "$cross/src/demo/$program.exe"
+for program in src/program/demo tools/demo-player/demo-player tools/demo-render/demo-render; do
+  $host-strip -o "$tree/${program##*/}.exe" "$cross/$program.exe"
 done
 cp "$prefix/bin/libmpg123-0.dll" "$tree/"
 cp -r "$native/stage/." "$tree/"

@@ -28,6 +28,8 @@ unset DISPLAY WAYLAND_DISPLAY
 if [ ! -e "$WINEPREFIX/system.reg" ]; then
   echo "== making the Wine prefix" >&2
   timeout 300 wine wineboot --init >/dev/null 2>&1 || true
+  # The registry files are written when the Wine server ends, a few seconds later.
+  timeout 60 wineserver -w || true
   [ -e "$WINEPREFIX/system.reg" ] || { echo "test-windows: wineboot made no Wine prefix" >&2; exit 1; }
 fi
 
@@ -67,10 +69,12 @@ for program in test_golden test_core test_demo; do
 done
 
 echo "== demo.exe in Xvfb"
-# The e2e scripts start a program by its path: small launchers that run it under Wine.
+# The e2e scripts start a program by its path: small launchers that run it under Wine. Wine's
+# server and desktop keep the display they started with for a while after a program ends, so
+# each launch first waits for the last one's to go and gets the display it is given now.
 mkdir -p "$work/bin"
 for program in demo demo-player; do
-  printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$app/$program.exe" >"$work/bin/$program"
+  printf '#!/bin/sh\nwineserver -w\nexec wine "%s" "$@"\n' "$app/$program.exe" >"$work/bin/$program"
   chmod +x "$work/bin/$program"
 done
 if bash tests/e2e/run_demo_e2e.sh x11 "$work/bin/demo" "$app" "$work/e2e-demo"; then r=ok; else r=FAIL; fi

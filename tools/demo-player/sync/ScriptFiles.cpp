@@ -21,7 +21,9 @@ bool saveScript(const std::string& path, const std::string& text, std::string& e
     }
     std::error_code failure;
     if (fs::exists(path, failure)) {
-        fs::copy_file(path, path + "~", fs::copy_options::overwrite_existing, failure);
+        // The old backup goes first: MinGW's library refuses to overwrite with copy_file.
+        fs::remove(path + "~", failure);
+        if (!failure) fs::copy_file(path, path + "~", failure);
         if (failure) {
             fs::remove(temporary, failure);
             error = "cannot keep the previous file as " + path + "~";
