@@ -60,29 +60,41 @@ add_stage_seeds() {
   esac
 }
 
-status=0
-summary=()
-for h in "${harnesses[@]}"; do
-  work=$build/corpus/$h
-  seeds=$build/seeds/$h
-  findings=$build/findings/$h
+# The harnesses run side by side, one a core (each fuzzer uses one): FUZZ_JOBS sets how many.
+run_harness() {
+  local h=$1 work=$build/corpus/$1 seeds=$build/seeds/$1 findings=$build/findings/$1
   mkdir -p "$work" "$seeds" "$findings"
   rm -f "$seeds"/* "$findings"/*
   if [ -d fuzz/corpus/$h ]; then cp fuzz/corpus/$h/* "$seeds"/ 2>/dev/null || true; fi
   add_stage_seeds "$h" "$seeds"
-  log=$build/fuzz_$h.log
   echo "== fuzz_$h: $seconds s" >&2
-  set +e
   ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1} \
   UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
   "$build/fuzz/fuzz_$h" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$findings/" \
-    "$work" "$seeds" >"$log" 2>&1
-  rc=$?
-  set -e
+    "$work" "$seeds" >"$build/fuzz_$h.log" 2>&1
+}
+parallel=${FUZZ_JOBS:-$(nproc)}
+running=()
+for h in "${harnesses[@]}"; do
+  if [ ${#running[@]} -ge "$parallel" ]; then
+    wait "${running[0]}" || true
+    running=("${running[@]:1}")
+  fi
+  (rc=0; run_harness "$h" || rc=$?; echo $rc >"$build/fuzz_$h.status") &
+  running+=($!)
+done
+wait
+
+status=0
+summary=()
+for h in "${harnesses[@]}"; do
+  log=$build/fuzz_$h.log
+  findings=$build/findings/$h
+  rc=$(cat "$build/fuzz_$h.status" 2>/dev/null || echo "?")
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   found=$(find "$findings" -type f | wc -l)
-  if [ $rc -ne 0 ] || [ "$found" -ne 0 ]; then
+  if [ "$rc" != 0 ] || [ "$found" -ne 0 ]; then
     status=1
     summary+=("fuzz_$h: ${runs:-?} executions, FINDING (exit $rc; see $log and $findings)")
     grep -E 'ERROR|SUMMARY|runtime error|Test unit written' "$log" | head -n 20 >&2 || true

@@ -41,7 +41,7 @@ std::vector<int32_t> centreSamples(int32_t outputCount, float scale, int32_t sou
 }  // namespace
 
 NearestScaler::NearestScaler(int32_t frameWidth, int32_t frameHeight, int32_t outputWidth, int32_t outputHeight)
-    : frameWidth(frameWidth), frameHeight(frameHeight), outputWidth(outputWidth), outputHeight(outputHeight),
+    : frameWidth(frameWidth), outputWidth(outputWidth), outputHeight(outputHeight),
       where(letterboxFit(frameWidth, frameHeight, outputWidth, outputHeight)),
       sourceColumn(centreSamples(where.width, where.scale, frameWidth)),
       sourceRow(centreSamples(where.height, where.scale, frameHeight)) {}

@@ -28,7 +28,7 @@ public:
     const std::vector<int32_t>& rows() const { return sourceRow; }
 
 private:
-    int32_t frameWidth, frameHeight, outputWidth, outputHeight;
+    int32_t frameWidth, outputWidth, outputHeight;
     LetterboxFit where;
     std::vector<int32_t> sourceColumn, sourceRow;
 };

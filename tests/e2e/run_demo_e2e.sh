@@ -13,8 +13,6 @@
 set -u
 export LC_ALL=C
 
-SKIP=77
-
 # Bounds, in seconds. A normal run needs a few seconds; the bounds are for slow CI machines
 # and stay, all added up, below the CTest timeout.
 XVFB_START_LIMIT=15
@@ -38,36 +36,11 @@ case "$mode" in x11 | no-display | launcher) ;; *) usage ;; esac
 emulator=${TEST_EMULATOR:-}
 [ "$mode" = launcher ] && emulator=
 
-fail() {
-    echo "FAIL: $*" >&2
-    for f in "$out/demo.stdout" "$out/demo.stderr" "$out/xvfb.log"; do
-        if [ -s "$f" ]; then
-            echo "---- $f (last 30 lines) ----" >&2
-            tail -n 30 "$f" | cat -v >&2
-        fi
-    done
-    exit 1
-}
-
-# Started processes: the pids of their `timeout` wrappers. A TERM to the wrapper goes on to
-# the program and arms a KILL for 5 s later.
+source "$(dirname "$0")/xvfb_session.sh"
+logs=("$out/demo.stdout" "$out/demo.stderr" "$out/xvfb.log")
+# Started processes: the pids of their `timeout` wrappers.
 demo_pid=
 xvfb_pid=
-stop_pid() {
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    if kill -0 "$pid" 2>/dev/null; then
-        kill -TERM "$pid" 2>/dev/null
-        local i
-        for i in $(seq 1 40); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.25
-        done
-        kill -KILL "$pid" 2>/dev/null
-    fi
-    wait "$pid" 2>/dev/null
-    return 0
-}
 cleanup() {
     stop_pid "$demo_pid"
     demo_pid=
@@ -140,33 +113,12 @@ if [ "$mode" = no-display ]; then
 fi
 
 # --- In a real X server. -----------------------------------------------------------------
-if ! command -v Xvfb >/dev/null; then
-    echo "SKIP: Xvfb is not installed (package xvfb)"
-    exit "$SKIP"
-fi
-for tool in xdotool xwd convert; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
+need_x_tools xdotool xwd convert
 
-# Xvfb picks a free display number itself and writes it once it accepts connections. The
-# screen is twice the frame, so the letterboxed frame fills it exactly.
+# The screen is twice the frame, so the letterboxed frame fills it exactly.
 screen_w=1024
 screen_h=768
-timeout -k 5 "$HARD_LIMIT" Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" \
-    -nolisten tcp -noreset 3>"$out/xvfb.display" >"$out/xvfb.log" 2>&1 </dev/null &
-xvfb_pid=$!
-display_no=
-for i in $(seq 1 $((XVFB_START_LIMIT * 4))); do
-    display_no=$(tr -dc 0-9 <"$out/xvfb.display")
-    [ -n "$display_no" ] && [ "$(tail -c 1 "$out/xvfb.display" | od -An -tx1 | tr -d ' ')" = 0a ] && break
-    display_no=
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended at its start"
-    sleep 0.25
-done
-[ -n "$display_no" ] || fail "Xvfb gave no display number within ${XVFB_START_LIMIT} s"
-export DISPLAY=":$display_no"
-unset WAYLAND_DISPLAY
-x() { timeout -k 2 15 "$@"; }
+start_xvfb "${screen_w}x${screen_h}" "$XVFB_START_LIMIT" "$HARD_LIMIT"
 
 start_demo "$DISPLAY" "$HARD_LIMIT"
 

@@ -36,31 +36,16 @@ case "$5" in "" | /) exit 2 ;; esac
 mkdir -p "$out" || exit 1
 rm -rf "$out"/shot* "$out"/ref "$out"/player.* "$out"/xvfb.*
 
+source "$(dirname "$0")/xvfb_session.sh"
+logs=("$out/player.stderr" "$out/configure.log" "$out/xvfb.log")
 player_pid=
 xvfb_pid=
-stop_pid() {
-    [ -n "$1" ] || return 0
-    kill -TERM "$1" 2>/dev/null
-    wait "$1" 2>/dev/null
-    return 0
-}
 cleanup() {
     stop_pid "$player_pid"
     stop_pid "$xvfb_pid"
 }
 trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    for f in "$out/player.stderr" "$out/configure.log" "$out/xvfb.log"; do
-        [ -s "$f" ] && { echo "---- $f ----" >&2; tail -n 25 "$f" >&2; }
-    done
-    exit 1
-}
-
-command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (package xvfb)"; exit 77; }
-for tool in xdotool xwd convert compare; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
+need_x_tools xdotool xwd convert compare
 
 # The copy: the tree but its build folders, tests and docs. Kept between runs (the same paths
 # let ccache and the build folder reuse what the last run compiled); the part file is put
@@ -87,33 +72,12 @@ cmake --build "$tree/build" --target part_HusetPart >>"$out/configure.log" 2>&1 
 "$render" --dir "$stage" --start "$START" --frames 1 --png "$out/ref" >/dev/null 2>>"$out/render.stderr" ||
     fail "demo-render could not draw the frame at $START s"
 
-timeout -k 5 "$HARD_LIMIT" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-    3>"$out/xvfb.display" >"$out/xvfb.log" 2>&1 </dev/null &
-xvfb_pid=$!
-display_no=
-for i in $(seq 1 $((LIMIT * 4))); do
-    display_no=$(tr -dc 0-9 <"$out/xvfb.display")
-    [ -n "$display_no" ] && [ "$(tail -c 1 "$out/xvfb.display" | od -An -tx1 | tr -d ' ')" = 0a ] && break
-    display_no=
-    sleep 0.25
-done
-[ -n "$display_no" ] || fail "Xvfb gave no display number"
-export DISPLAY=":$display_no"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-x() { timeout -k 2 15 "$@"; }
+start_xvfb 1280x1024 "$LIMIT" "$HARD_LIMIT"
 
 SDL_AUDIODRIVER=dummy CCACHE_BASEDIR= timeout -k 5 "$HARD_LIMIT" "$player" --dir "$stage" --paused --start "$START" \
     --scale "$SCALE" --live --live-build "$tree/build" </dev/null >"$out/player.stdout" 2>"$out/player.stderr" &
 player_pid=$!
-
-window=
-for i in $(seq 1 $((LIMIT * 4))); do
-    window=$(x xdotool search --name '^demo-player$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    kill -0 "$player_pid" 2>/dev/null || fail "the player ended before it opened its window"
-    sleep 0.25
-done
-[ -n "$window" ] || fail "no window titled demo-player"
+find_player_window "$LIMIT"
 
 # The window's frame area as a PNG; false when it cannot be taken.
 shoot() {
@@ -195,15 +159,6 @@ for i in $(seq 1 $((LIMIT * 2))); do
 done
 echo "restored file: demo-render's frame, pixel for pixel"
 
-x xdotool key --window "$window" Escape
-for i in $(seq 1 $((LIMIT * 4))); do
-    kill -0 "$player_pid" 2>/dev/null || break
-    sleep 0.25
-done
-kill -0 "$player_pid" 2>/dev/null && fail "the player still runs after Escape"
-wait "$player_pid"
-status=$?
-player_pid=
-[ "$status" -eq 0 ] || fail "exit status $status after Escape"
+escape_quits_player "$LIMIT"
 echo "PASS: live code under Xvfb; Escape ended it with status 0"
 exit 0

@@ -30,31 +30,16 @@ case "$out" in "" | /) exit 2 ;; esac
 rm -rf "$out"
 mkdir -p "$out" || exit 1
 
+source "$(dirname "$0")/xvfb_session.sh"
+logs=("$out/player.stderr" "$out/xvfb.log")
 player_pid=
 xvfb_pid=
-stop_pid() {
-    [ -n "$1" ] || return 0
-    kill -TERM "$1" 2>/dev/null
-    wait "$1" 2>/dev/null
-    return 0
-}
 cleanup() {
     stop_pid "$player_pid"
     stop_pid "$xvfb_pid"
 }
 trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    for f in "$out/player.stderr" "$out/xvfb.log"; do
-        [ -s "$f" ] && { echo "---- $f ----" >&2; tail -n 20 "$f" >&2; }
-    done
-    exit 1
-}
-
-command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (package xvfb)"; exit 77; }
-for tool in xdotool xwd convert compare; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
+need_x_tools xdotool xwd convert compare
 
 # Options that need no display: the help on standard output, a part the show lacks refused.
 ${TEST_EMULATOR:-} "$player" --help 2>/dev/null | grep -q '^usage: demo-player' || fail "--help does not print the usage on stdout"
@@ -67,47 +52,14 @@ for t in "$START" $((START + 5)); do
         fail "demo-render could not draw the frame at $t s"
 done
 
-timeout -k 5 "$HARD_LIMIT" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-    3>"$out/xvfb.display" >"$out/xvfb.log" 2>&1 </dev/null &
-xvfb_pid=$!
-display_no=
-for i in $(seq 1 $((LIMIT * 4))); do
-    display_no=$(tr -dc 0-9 <"$out/xvfb.display")
-    [ -n "$display_no" ] && [ "$(tail -c 1 "$out/xvfb.display" | od -An -tx1 | tr -d ' ')" = 0a ] && break
-    display_no=
-    sleep 0.25
-done
-[ -n "$display_no" ] || fail "Xvfb gave no display number"
-export DISPLAY=":$display_no"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-x() { timeout -k 2 15 "$@"; }
+start_xvfb 1280x1024 "$LIMIT" "$HARD_LIMIT"
 
 # start_player STAGE START: the player paused at START in its own window ($window).
 start_player() {
     SDL_AUDIODRIVER=dummy timeout -k 5 "$HARD_LIMIT" ${TEST_EMULATOR:-} "$player" --dir "$1" --paused --start "$2" \
         --scale "$SCALE" </dev/null >"$out/player.stdout" 2>"$out/player.stderr" &
     player_pid=$!
-    window=
-    for i in $(seq 1 $((LIMIT * 4))); do
-        window=$(x xdotool search --name '^demo-player$' 2>/dev/null | head -n 1)
-        [ -n "$window" ] && break
-        kill -0 "$player_pid" 2>/dev/null || fail "the player ended before it opened its window"
-        sleep 0.25
-    done
-    [ -n "$window" ] || fail "no window titled demo-player"
-}
-# quit_player: Escape must end it with status 0.
-quit_player() {
-    x xdotool key --window "$window" Escape
-    for i in $(seq 1 $((LIMIT * 4))); do
-        kill -0 "$player_pid" 2>/dev/null || break
-        sleep 0.25
-    done
-    kill -0 "$player_pid" 2>/dev/null && fail "the player still runs after Escape"
-    wait "$player_pid"
-    local status=$?
-    player_pid=
-    [ "$status" -eq 0 ] || fail "exit status $status after Escape"
+    find_player_window "$LIMIT"
 }
 key() { x xdotool key --window "$window" "$@" || fail "xdotool could not send $*"; }
 # saved_as FILE: waits until the script is FILE byte for byte.
@@ -152,7 +104,7 @@ x xdotool windowunmap --sync "$window" && x xdotool windowmap --sync "$window" |
 matches $((START + 5))
 echo "frame area after the window was hidden and shown again: drawn again"
 
-quit_player
+escape_quits_player "$LIMIT"
 echo "PASS: paused start and seeks draw demo-render's frames; Escape ended it with status 0"
 
 # The sync editor, on a stage of its own: the data shared, the script a copy.
@@ -212,6 +164,6 @@ sleep 0.5
 kill -0 "$player_pid" 2>/dev/null || fail "Escape with unsaved edits quit without asking"
 key ctrl+s
 saved_as "$out/original.snc"
-quit_player
+escape_quits_player "$LIMIT"
 echo "PASS: Ctrl+Z, Ctrl+S gave the original script back byte for byte; Escape asked once while unsaved"
 exit 0
