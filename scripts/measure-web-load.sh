@@ -11,12 +11,6 @@ cd "$(dirname "$0")/.."
 source scripts/web-common.sh
 [ -e build-web/site/demo.wasm ] || { echo "measure-web-load: build the page first (scripts/build-web.sh)" >&2; exit 1; }
 
-work=$(mktemp -d)
-web_server=""
-cleanup() {
-  if [ -n "$web_server" ]; then kill "$web_server" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+web_scratch
 serve_site "$work/server.txt"
 "${web_node[@]}" tests/web/measure-load.mjs "http://127.0.0.1:$web_port/index.html?t=0&paused" "${1:-3}" 20 40

@@ -18,13 +18,7 @@ nice cmake --build "$native" -j"$(nproc)" --target demo-render >&2
 render=$native/tools/demo-render/demo-render
 stage=$native/stage
 
-work=$(mktemp -d)
-web_server=""
-cleanup() {
-  if [ -n "$web_server" ]; then kill "$web_server" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+web_scratch
 
 passed=0
 failed=0

@@ -1,5 +1,6 @@
-# Shared by build-web.sh and test-web.sh (sourced): installing what the browser build and
-# its tests need, and the environment Debian's emscripten 3.1.6 wants under node 20.
+# Shared by build-web.sh, test-web.sh and measure-web-load.sh (sourced): installing what the
+# browser build and its tests need, and the environment Debian's emscripten 3.1.6 wants under
+# node 20.
 
 install_web_packages() { bash scripts/install-deps.sh web; }
 
@@ -11,6 +12,13 @@ export NODE_PATH=/usr/share/nodejs
 [ -x /usr/bin/python3 ] && export EMSDK_PYTHON=/usr/bin/python3
 web_node=(node --no-experimental-fetch)
 web_emulator='/usr/bin/node;--no-experimental-fetch'
+
+# A scratch folder ($work) for the caller, removed at its exit with the page server stopped.
+web_scratch() {
+  work=$(mktemp -d)
+  web_server=""
+  trap 'if [ -n "$web_server" ]; then kill "$web_server" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
+}
 
 # Serves build-web/site on 127.0.0.1 in the background as a static host would
 # (tests/web/serve.mjs: gzip, the WebAssembly type), its output in LOG: sets web_server (the

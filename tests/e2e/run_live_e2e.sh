@@ -99,6 +99,17 @@ edit_draw() {   # puts a line just before the closing brace of HusetPart::draw
         { print }' "$house" >"$house.new" || fail "cannot edit $house"
     mv "$house.new" "$house"   # as an editor saves: a new file in its place
 }
+# shows_reference NAME WHEN: waits until the frame area (shot-NAME.png) is demo-render's frame.
+shows_reference() {
+    local i
+    for i in $(seq 1 $((LIMIT * 2))); do
+        alive "$2"
+        shoot "$out/shot-$1.png" &&
+            [ "$(compare -metric AE "$out/shot-$1.png" "$out/ref/frame-000000.png" null: 2>&1)" = 0 ] && return 0
+        sleep 0.5
+    done
+    fail "$2, the frame area is not demo-render's frame (see $out/shot-$1.png)"
+}
 wait_stderr() {   # waits for a line on the player's standard error
     local i
     for i in $(seq 1 $((LIMIT * 4))); do
@@ -109,13 +120,7 @@ wait_stderr() {   # waits for a line on the player's standard error
     fail "the player never said: $1"
 }
 
-for i in $(seq 1 $((LIMIT * 2))); do
-    alive "before its first frame"
-    shoot "$out/shot-start.png" &&
-        [ "$(compare -metric AE "$out/shot-start.png" "$out/ref/frame-000000.png" null: 2>&1)" = 0 ] && break
-    sleep 0.5
-    [ "$i" -eq $((LIMIT * 2)) ] && fail "the paused start is not demo-render's frame"
-done
+shows_reference start "the paused start"
 wait_stderr "live: watching"
 echo "paused at $START s with --live: demo-render's frame"
 
@@ -150,13 +155,7 @@ shoot "$out/shot-fault.png" && square_shown "$out/shot-fault.png" || fail "the n
 echo "null-pointer write: refused, the last good code kept"
 
 cp "$original" "$house.new" && mv "$house.new" "$house"
-for i in $(seq 1 $((LIMIT * 2))); do
-    alive "after the file was restored"
-    shoot "$out/shot-end.png" &&
-        [ "$(compare -metric AE "$out/shot-end.png" "$out/ref/frame-000000.png" null: 2>&1)" = 0 ] && break
-    sleep 0.5
-    [ "$i" -eq $((LIMIT * 2)) ] && fail "the restored file does not give demo-render's frame back"
-done
+shows_reference end "after the file was restored"
 echo "restored file: demo-render's frame, pixel for pixel"
 
 escape_quits_player "$LIMIT"
