@@ -22,7 +22,7 @@ web_scratch() {
 
 # Serves build-web/site on 127.0.0.1 in the background as a static host would
 # (tests/web/serve.mjs: gzip, the WebAssembly type), its output in LOG: sets web_server (the
-# process id, which the caller ends) and web_port.
+# process id, which web_scratch's exit trap ends) and web_port.
 serve_site() {
   "${web_node[@]}" tests/web/serve.mjs build-web/site >"$1" 2>&1 &
   web_server=$!
